@@ -11,6 +11,10 @@ else()
   # The portable core is checked here with AddressSanitizer and UBSan.
   set(TESSAPIC_SANITIZE "-fsanitize=address,undefined;-fno-sanitize-recover=all;-fno-omit-frame-pointer")
   add_compile_options(${TESSAPIC_SANITIZE} -g)
+  if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    # Coverage for the fuzz targets, which link the same core libraries.
+    add_compile_options(-fsanitize=fuzzer-no-link)
+  endif()
   add_link_options(-fsanitize=address,undefined)
 endif()
 add_compile_options(-Wall -Wextra -Wno-unused-parameter)
