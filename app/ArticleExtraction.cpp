@@ -1,0 +1,5 @@
+#include "app/ArticleExtraction.h"
+
+#include "app/ImageAddressList.h"
+
+void ExtractArticleImages() { ImageAddressList->clear(); }
