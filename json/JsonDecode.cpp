@@ -3,8 +3,11 @@
 
 #include "json/AnsiUnit.h"
 #include "json/JsonDocument.h"
+#include "text/TextBuffer.h"
 
 namespace {
+
+void AppendByte(TextBuffer& buffer, unsigned char b) { buffer.Append(Text(1, static_cast<char>(b))); }
 
 int HexDigit(unsigned char b) {
   if (b >= '0' && b <= '9') return b - '0';
@@ -16,24 +19,24 @@ int HexDigit(unsigned char b) {
 }  // namespace
 
 Text JsonDocument::DecodeString(const Text& raw) const {
-  ByteCollector out;
+  TextBuffer out;
   const size_t length = raw.find('\0') == Text::npos ? raw.size() : raw.find('\0');
   const auto* p = reinterpret_cast<const unsigned char*>(raw.data());
   size_t i = 0;
   while (i < length) {
     unsigned char b = p[i++];
     if (b != '\\') {
-      out.Add(b);
+      AppendByte(out, b);
       continue;
     }
     if (i == length) break;  // a lone backslash at the end adds nothing
     unsigned char e = p[i++];
     switch (e) {
-      case 'r': out.Add('\r'); break;
-      case 'n': out.Add('\n'); break;
-      case 't': out.Add('\t'); break;
-      case 'b': out.Add(8); break;
-      case 'f': out.Add(12); break;
+      case 'r': AppendByte(out, '\r'); break;
+      case 'n': AppendByte(out, '\n'); break;
+      case 't': AppendByte(out, '\t'); break;
+      case 'b': AppendByte(out, 8); break;
+      case 'f': AppendByte(out, 12); break;
       case 'u': {
         const size_t afterU = i;
         uint32_t unit = 0;
@@ -46,17 +49,16 @@ Text JsonDocument::DecodeString(const Text& raw) const {
           ++i;
         }
         if (digits == 4) {
-          if (unit != 0) out.Add(AnsiFromUtf16Unit(static_cast<uint16_t>(unit)));
+          if (unit != 0) out.Append(AnsiFromUtf16Unit(static_cast<uint16_t>(unit)));
         } else if (i < length) {
           // Broken escape: keep "\u" and read the digits and the offending byte again as text.
-          out.Add('\\');
-          out.Add('u');
+          out.Append("\\u");
           i = afterU;
         }
         // else: the input ended inside the escape, which adds nothing
         break;
       }
-      default: out.Add(e); break;
+      default: AppendByte(out, e); break;
     }
   }
   return out.GetText();

@@ -8,6 +8,9 @@
 
 namespace {
 
+// The reader collects its tokens one byte at a time.
+void AppendByte(TextBuffer& buffer, unsigned char b) { buffer.Append(Text(1, static_cast<char>(b))); }
+
 bool IsWhiteSpace(unsigned char b) { return b == ' ' || b == '\t' || b == '\r' || b == '\n'; }
 
 // Makes a 1-based count list hold at least `entries` entries and returns entry `entry`.
@@ -218,7 +221,7 @@ void JsonDocument::OnInKey(unsigned char b) {
     nodes.back().name = token.GetText();
     ReplaceTop(AfterKey);
   } else if (b != '\r' && b != '\n') {
-    token.Add(b);
+    AppendByte(token, b);
   }
 }
 
@@ -259,7 +262,7 @@ void JsonDocument::OnBeforeValue(unsigned char b) {
       break;
     default:
       token.Reset();
-      token.Add(b);
+      AppendByte(token, b);
       ReplaceTop(InBareValue);
       break;
   }
@@ -271,7 +274,7 @@ void JsonDocument::OnInString(unsigned char b) {
     nodes.back().value = token.GetText();
     PopState();
   } else if (b != '\r' && b != '\n') {
-    token.Add(b);
+    AppendByte(token, b);
     escapePending = (b == '\\') ? !escapePending : false;
   }
 }
@@ -281,7 +284,7 @@ void JsonDocument::OnInBareValue(unsigned char b) {
     FinishBareValue(b);
   } else if (!IsWhiteSpace(b)) {
     // White space inside a bare token is dropped; the token runs on to the next , } or ].
-    token.Add(b);
+    AppendByte(token, b);
   }
 }
 

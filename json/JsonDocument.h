@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "json/ByteCollector.h"
 #include "json/JsonNode.h"
 #include "text/Param.h"
+#include "text/TextBuffer.h"
 
 class JsonDocument {
  public:
@@ -80,5 +80,5 @@ class JsonDocument {
   std::vector<int32_t> elementCounts;  // entry d at [d - 1]
   int32_t commaMark = 0;
   bool escapePending = false;
-  ByteCollector token;
+  TextBuffer token;
 };

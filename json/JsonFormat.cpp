@@ -1,6 +1,13 @@
 // Lays JSON text out for reading: one member or element per line, TAB indentation, a TAB after
 // each colon. Works on the text alone and checks nothing.
 #include "json/JsonDocument.h"
+#include "text/TextBuffer.h"
+
+namespace {
+
+void AppendByte(TextBuffer& buffer, unsigned char b) { buffer.Append(Text(1, static_cast<char>(b))); }
+
+}  // namespace
 
 Text JsonDocument::NewlineIndent(int32_t count) {
   Text text = "\r\n";
@@ -10,7 +17,7 @@ Text JsonDocument::NewlineIndent(int32_t count) {
 
 Text JsonDocument::Format(const Text& json) const {
   const size_t length = json.find('\0') == Text::npos ? json.size() : json.find('\0');
-  ByteCollector out;
+  TextBuffer out;
   const size_t blockSize = 2 * length;
   out.SetBlockSize(blockSize > INT32_MAX ? INT32_MAX : static_cast<int32_t>(blockSize));
   bool inString = false;
@@ -20,9 +27,9 @@ Text JsonDocument::Format(const Text& json) const {
     const unsigned char b = static_cast<unsigned char>(json[i]);
     if (b == '"' && !escapeSeen) {
       inString = !inString;
-      out.Add(b);
+      AppendByte(out, b);
     } else if (inString) {
-      out.Add(b);
+      AppendByte(out, b);
       escapeSeen = (b == '\\') ? !escapeSeen : false;
     } else {
       switch (b) {
@@ -34,25 +41,25 @@ Text JsonDocument::Format(const Text& json) const {
         case '{':
         case '[':
           ++level;
-          out.Add(b);
-          out.Add(NewlineIndent(level));
+          AppendByte(out, b);
+          out.Append(NewlineIndent(level));
           break;
         case '}':
         case ']':
           // Surplus closing brackets drive the level below 0; the indent then stays empty.
           --level;
-          out.Add(NewlineIndent(level));
-          out.Add(b);
+          out.Append(NewlineIndent(level));
+          AppendByte(out, b);
           break;
         case ':':
-          out.Add(":\t");
+          out.Append(":\t");
           break;
         case ',':
-          out.Add(',');
-          out.Add(NewlineIndent(level));
+          AppendByte(out, ',');
+          out.Append(NewlineIndent(level));
           break;
         default:
-          out.Add(b);
+          AppendByte(out, b);
           break;
       }
     }
