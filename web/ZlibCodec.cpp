@@ -2,46 +2,32 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <new>
+#include <exception>
 
 namespace {
 
 constexpr size_t kOutputStep = 65536;
 constexpr int kGzipWindowBits = 47;  // 32 + 15: gzip or zlib header detected, 32 KiB window
 constexpr int kRawWindowBits = -15;
+// Page text inflates to about four times its compressed size; starting there saves most regrowth.
+// Untouched capacity costs address space only.
+constexpr size_t kExpectedRatio = 4;
 
-// Output storage of one inflate call. Capacity doubles, so a body of n bytes costs O(n) copying in
-// all, while each inflate call is still handed exactly one step of free space.
-class OutputBuffer {
-public:
-  OutputBuffer() = default;
-  OutputBuffer(const OutputBuffer&) = delete;
-  OutputBuffer& operator=(const OutputBuffer&) = delete;
-  ~OutputBuffer() { std::free(data_); }
-
-  bool Reserve(size_t needed) {
-    if (needed <= capacity_) return true;
-    size_t capacity = capacity_ == 0 ? kOutputStep : capacity_;
-    while (capacity < needed) {
-      if (capacity > SIZE_MAX / 2) return false;
-      capacity *= 2;
-    }
-    void* grown = std::realloc(data_, capacity);
-    if (grown == nullptr) return false;
-    data_ = static_cast<unsigned char*>(grown);
-    capacity_ = capacity;
+// Makes room for `needed` bytes. Capacity at least doubles, so a body of n bytes costs O(n) copying
+// in all while each inflate call is still handed exactly one step of free space.
+bool Grow(Bytes& out, size_t needed) {
+  try {
+    if (needed > out.capacity()) out.reserve(std::max(needed, out.capacity() * 2));
+    out.resize(needed);
     return true;
+  } catch (const std::exception&) {  // bad_alloc or length_error: the body is given up
+    return false;
   }
-  unsigned char* data() const { return data_; }
-
-private:
-  unsigned char* data_ = nullptr;
-  size_t capacity_ = 0;
-};
+}
 
 }  // namespace
 
@@ -68,8 +54,12 @@ Bytes ZlibCodec::InflateGzipBody(const Bytes& body) const {
 
 Bytes ZlibCodec::Inflate(const Bytes& body, bool zlibHeader, int windowBits) const {
   if (body.empty() || ready != 1) return {};
-  OutputBuffer out;
-  if (!out.Reserve(kOutputStep)) return {};
+  Bytes out;
+  try {
+    if (body.size() <= SIZE_MAX / kExpectedRatio) out.reserve(body.size() * kExpectedRatio);
+  } catch (const std::exception&) {  // only a guess: growth starts from one step instead
+  }
+  if (!Grow(out, kOutputStep)) return {};
 
   z_stream stream;
   std::memset(&stream, 0, sizeof stream);
@@ -97,7 +87,7 @@ Bytes ZlibCodec::Inflate(const Bytes& body, bool zlibHeader, int windowBits) con
     filled += produced;
     if (result == Z_STREAM_END) break;
     if (produced == space) {
-      if (!out.Reserve(filled + kOutputStep)) {
+      if (!Grow(out, filled + kOutputStep)) {
         inflateEndEntry(&stream);
         return {};
       }
@@ -107,11 +97,8 @@ Bytes ZlibCodec::Inflate(const Bytes& body, bool zlibHeader, int windowBits) con
     }
   }
   inflateEndEntry(&stream);
-  try {
-    return Bytes(out.data(), out.data() + filled);
-  } catch (const std::bad_alloc&) {
-    return {};
-  }
+  out.resize(filled);
+  return out;
 }
 
 ZlibCodec& ProgramZlibCodec() {
