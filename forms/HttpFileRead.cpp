@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "forms/InternetHandle.h"
+#include "web/InternetHandle.h"
 
 namespace {
 
@@ -13,7 +13,7 @@ constexpr DWORD kPieceWithoutLength = 10240;
 // One session for the whole process, opened on first use; it lives until the process ends.
 HINTERNET Session() {
   static InternetHandle session(InternetOpenA(kAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
-  return session.Get();
+  return session.get();
 }
 
 struct AddressParts {
@@ -63,13 +63,13 @@ Bytes HttpFileRead(const Text& address) {
   const char* accept[] = {"*/*", nullptr};
   DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
   if (parts.scheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
-  InternetHandle request(HttpOpenRequestA(connection.Get(), "GET", parts.path.c_str(), "HTTP/1.0",
+  InternetHandle request(HttpOpenRequestA(connection.get(), "GET", parts.path.c_str(), "HTTP/1.0",
                                           nullptr, accept, flags, 0));
-  if (!request || !HttpSendRequestA(request.Get(), nullptr, 0, nullptr, 0)) return body;
+  if (!request || !HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0)) return body;
 
   DWORD length = 0, size = sizeof(length);
   DWORD piece = kPieceWithoutLength;
-  if (HttpQueryInfoA(request.Get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length,
+  if (HttpQueryInfoA(request.get(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &length,
                      &size, nullptr) &&
       static_cast<LONG>(length) > 0) {
     piece = std::min<DWORD>(length + 1, kLargestPiece);
@@ -78,7 +78,7 @@ Bytes HttpFileRead(const Text& address) {
   Bytes buffer(piece);
   for (;;) {
     DWORD read = 0;
-    if (!InternetReadFile(request.Get(), buffer.data(), piece, &read) || read == 0) break;
+    if (!InternetReadFile(request.get(), buffer.data(), piece, &read) || read == 0) break;
     body.insert(body.end(), buffer.begin(), buffer.begin() + read);
   }
   return body;
