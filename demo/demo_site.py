@@ -8,6 +8,7 @@ article record assigned in a script element, its first part's HTML holding the p
 addresses) and the pictures it names. Paste the address it prints into the main window.
 """
 import argparse
+import functools
 import http.server
 import json
 import math
@@ -53,14 +54,17 @@ def hue_rgb(hue, light):
     return tuple(int((v + m) * 255) for v in (r, g, b))
 
 
-def article_page(base, number, pictures):
+def article_page(base, number, pictures, filler=False):
     first = ["<p>第一部分：示例文章的图片。</p>"]
+    # A long article: text around every picture, about 400 bytes each.
+    text = "<p>" + "示例文字，" * 24 + "</p>" if filler else ""
     for i in range(1, pictures + 1):
         # Both quoting styles the site uses, and a spaced equals sign now and then.
         if i % 3 == 0:
             first.append(f"<p><img class='pic' src = '{base}/pictures/{i}.png'></p>")
         else:
             first.append(f'<p><img src="{base}/pictures/{i}.png" alt="图{i}"></p>')
+        first.append(text)
     record = {
         "articleId": number,
         "title": "示例文章",
@@ -74,14 +78,24 @@ def article_page(base, number, pictures):
             "<div id=\"main\"></div></body></html>").encode("utf-8")
 
 
+@functools.lru_cache(maxsize=1024)
+def bench_picture(seed, size):
+    return bytes((i * 31 + seed) & 0xFF for i in range(size))
+
+
 class Handler(http.server.BaseHTTPRequestHandler):
     pictures = 6
+    picture_bytes = 0
 
     def do_GET(self):
         base = f"http://127.0.0.1:{self.server.server_address[1]}"
-        path = self.path.split("?")[0]
+        path, _, query = self.path.partition("?")
         if path.startswith(f"/{HOST_NAME}/a/ac"):
-            body, kind = article_page(base, path.rsplit("ac", 1)[-1], self.pictures), "text/html; charset=utf-8"
+            body = article_page(base, path.rsplit("ac", 1)[-1], self.pictures, "filler" in query)
+            kind = "text/html; charset=utf-8"
+        elif path.startswith("/bench/") and self.picture_bytes:
+            seed = int("".join(ch for ch in path if ch.isdigit()) or 0)
+            body, kind = bench_picture(seed, self.picture_bytes), "image/jpeg"
         elif path.startswith("/pictures/") and path.endswith(".png"):
             seed = int("".join(ch for ch in path if ch.isdigit()) or 0)
             body, kind = png_bytes(320, 200, seed), "image/png"
@@ -102,8 +116,11 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--port", type=int, default=8321)
     parser.add_argument("--pictures", type=int, default=6)
+    parser.add_argument("--picture-bytes", type=int, default=0,
+                        help="also serve /bench/N.jpg bodies of this size (benchmarks)")
     args = parser.parse_args()
     Handler.pictures = args.pictures
+    Handler.picture_bytes = args.picture_bytes
     server = http.server.ThreadingHTTPServer(("127.0.0.1", args.port), Handler)
     print(f"demo article: http://127.0.0.1:{server.server_address[1]}/{HOST_NAME}/a/ac11707267", flush=True)
     server.serve_forever()
