@@ -7,10 +7,15 @@
 
 namespace {
 
-void CheckBlock(const TextBuffer& b, const Text& model) {
+void CheckContent(const TextBuffer& b, const Text& model) {
   FUZZ_CHECK(b.GetAll() == model);
   FUZZ_CHECK(b.Length() == static_cast<int32_t>(model.size()));
   FUZZ_CHECK(b.Capacity() >= b.Length() + 1);
+}
+
+// The whole block: the content, then nothing but zero bytes.
+void CheckBlock(const TextBuffer& b, const Text& model) {
+  CheckContent(b, model);
   Bytes block = b.BlockBytes();
   FUZZ_CHECK(block.size() == static_cast<size_t>(b.Capacity()));
   FUZZ_CHECK(std::equal(block.begin() + static_cast<std::ptrdiff_t>(model.size()), block.end(),
@@ -110,7 +115,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 18: b.Compact(); break;
       case 19: FUZZ_CHECK(b.AppendLine(arg)); model += arg + "\r\n"; break;
     }
-    CheckBlock(b, model);
+    CheckContent(b, model);
   }
+  CheckBlock(b, model);
   return 0;
 }
