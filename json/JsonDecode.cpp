@@ -24,11 +24,15 @@ Text JsonDocument::DecodeString(const Text& raw) const {
   const auto* p = reinterpret_cast<const unsigned char*>(raw.data());
   size_t i = 0;
   while (i < length) {
-    unsigned char b = p[i++];
-    if (b != '\\') {
-      AppendByte(out, b);
+    if (p[i] != '\\') {
+      // Everything up to the next backslash is copied as it is, in one piece.
+      size_t run = 1;
+      while (i + run < length && p[i + run] != '\\') ++run;
+      out.Append(raw.substr(i, run));
+      i += run;
       continue;
     }
+    ++i;
     if (i == length) break;  // a lone backslash at the end adds nothing
     unsigned char e = p[i++];
     switch (e) {
