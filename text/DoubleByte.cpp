@@ -1,5 +1,6 @@
 #include "text/DoubleByte.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -85,4 +86,21 @@ Text RemoveAllSpaces(std::string_view s) {
     i += n;
   }
   return out;
+}
+
+std::vector<Text> SplitText(std::string_view s, std::string_view separator, int maxParts) {
+  std::vector<Text> parts;
+  size_t limit = maxParts > 0 ? static_cast<size_t>(maxParts) : SIZE_MAX;
+  size_t pieceStart = 0;
+  for (size_t i = 0; !separator.empty() && i < s.size() && parts.size() < limit;) {
+    if (MatchesAt(s, i, separator, false)) {
+      parts.emplace_back(s.substr(pieceStart, i - pieceStart));
+      i += separator.size();
+      pieceStart = i;
+    } else {
+      i += CharSizeAt(s, i);
+    }
+  }
+  if (pieceStart < s.size() && parts.size() < limit) parts.emplace_back(s.substr(pieceStart));
+  return parts;
 }

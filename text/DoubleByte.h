@@ -4,6 +4,7 @@
 // touches only single-byte ASCII letters, so a trail byte that happens to be a letter or a
 // backslash is never taken for one.
 #include <string_view>
+#include <vector>
 
 #include "text/Param.h"
 
@@ -35,6 +36,11 @@ Text UpperAscii(std::string_view s);
 std::string_view TrimLeftSpaces(std::string_view s);
 std::string_view TrimRightSpaces(std::string_view s);
 inline Text TrimSpaces(std::string_view s) { return Text(TrimRightSpaces(TrimLeftSpaces(s))); }
+
+// The pieces between separators, searched character by character: an empty text gives none, an
+// empty separator or a text without one gives the whole text, two separators in a row give an
+// empty piece and a separator at the very end adds none. A positive maxParts keeps that many.
+std::vector<Text> SplitText(std::string_view s, std::string_view separator, int maxParts = 0);
 
 // Removes every ASCII space and every full-width space character.
 Text RemoveAllSpaces(std::string_view s);

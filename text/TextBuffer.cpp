@@ -339,22 +339,8 @@ bool TextBuffer::SaveFile(const Text& path, Param<int32_t>) {
 
 int32_t TextBuffer::Split(Param<Text> separator, Param<int32_t> maxParts,
                           std::vector<Text>& parts) const {
-  parts.clear();
-  std::string_view s = Content();
-  if (s.empty()) return 0;
   std::string_view sep = separator.present ? ContentOf(separator.value) : std::string_view(",");
-  size_t limit = maxParts.value > 0 ? static_cast<size_t>(maxParts.value) : SIZE_MAX;
-  size_t pieceStart = 0;
-  for (size_t i = 0; !sep.empty() && i < s.size() && parts.size() < limit;) {
-    if (MatchesAt(s, i, sep, false)) {
-      parts.emplace_back(s.substr(pieceStart, i - pieceStart));
-      i += sep.size();
-      pieceStart = i;
-    } else {
-      i += CharSizeAt(s, i);
-    }
-  }
-  if (pieceStart < s.size() && parts.size() < limit) parts.emplace_back(s.substr(pieceStart));
+  parts = SplitText(Content(), sep, maxParts.value);
   return static_cast<int32_t>(parts.size());
 }
 
