@@ -1,8 +1,8 @@
 // String escapes: \r \n \t \b \f, \uXXXX to the ANSI code page, anything else stands for itself.
 #include <cstdint>
 
-#include "json/AnsiUnit.h"
 #include "json/JsonDocument.h"
+#include "text/CodePage.h"
 #include "text/TextBuffer.h"
 
 namespace {
@@ -53,7 +53,7 @@ Text JsonDocument::DecodeString(const Text& raw) const {
           ++i;
         }
         if (digits == 4) {
-          if (unit != 0) out.Append(AnsiFromUtf16Unit(static_cast<uint16_t>(unit)));
+          if (unit != 0) out.Append(WideUnitToAnsi(static_cast<uint16_t>(unit)));
         } else if (i < length) {
           // Broken escape: keep "\u" and read the digits and the offending byte again as text.
           out.Append("\\u");
