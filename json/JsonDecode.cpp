@@ -19,8 +19,10 @@ int HexDigit(unsigned char b) {
 }  // namespace
 
 Text JsonDocument::DecodeString(const Text& raw) const {
-  TextBuffer out;
   const size_t length = raw.find('\0') == Text::npos ? raw.size() : raw.find('\0');
+  TextBuffer out;
+  // The output is never longer than the input: one block of that size is all it will need.
+  if (length < static_cast<size_t>(INT32_MAX)) out.SetBlockSize(static_cast<int32_t>(length) + 1);
   const auto* p = reinterpret_cast<const unsigned char*>(raw.data());
   size_t i = 0;
   while (i < length) {
