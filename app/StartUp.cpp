@@ -13,6 +13,7 @@ using std::min;
 #include "app/ImageAddressList.h"
 #include "app/MainWindow.h"
 #include "forms/Runtime.h"
+#include "web/ZlibCodec.h"
 
 namespace {
 ULONG_PTR firstGdiplusToken = 0;
@@ -28,6 +29,7 @@ void ShutDownAtExit() { ShutDown(); }
 
 void StartUp() {
   ImageAddressList = new std::vector<Text>();
+  ProgramZlibCodec().Initialise();  // the codec lives until the end of the process
   std::atexit(ShutDownAtExit);
   StartGdiplus(firstGdiplusToken);
   if (secondGdiplusToken == 0) StartGdiplus(secondGdiplusToken);
