@@ -192,6 +192,70 @@ TEST(RegexObjectEscape, EscapesTheListedCharactersOnly) {
   for (const Case& c : cases) EXPECT_EQ(RegexObject::EscapeMetacharacters(c.in), c.out) << c.in;
 }
 
+// A stand-in engine whose numbers arrive as doubles, as the component's may: every member answers
+// with the object itself, a number or a text (its default value too, so a group item reads "b").
+class DoubleEngine final : public IDispatch {
+ public:
+  explicit DoubleEngine(double number) : number_(number) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
+    if (!IsEqualIID(riid, IID_IUnknown) && !IsEqualIID(riid, IID_IDispatch)) return E_NOINTERFACE;
+    *out = this;
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override { return --refs_; }  // lives on the test's stack
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { *n = 0; return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT, LCID, DISPID* id) override {
+    static const wchar_t* known[] = {L"Execute", L"Item", L"SubMatches", L"Count", L"FirstIndex", L"Value"};
+    for (DISPID k = 0; k < 6; ++k)
+      if (lstrcmpiW(names[0], known[k]) == 0) return *id = k + 1, S_OK;
+    return DISP_E_UNKNOWNNAME;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT* result,
+                                   EXCEPINFO*, UINT*) override {
+    if (id >= 1 && id <= 3) {
+      AddRef();
+      result->vt = VT_DISPATCH;
+      result->pdispVal = this;
+    } else if (id == 4 || id == 5) {
+      result->vt = VT_R8;
+      result->dblVal = number_;
+    } else {
+      result->vt = VT_BSTR;
+      result->bstrVal = SysAllocString(L"b");
+    }
+    return S_OK;
+  }
+  ULONG refs_ = 1;
+
+ private:
+  double number_;
+};
+
+TEST(RegexObjectCom, NumbersAreTruncatedTowardZero) {
+  struct Case {
+    double number;
+    int count;
+    int position;  // where "b" is found in "abab", searching from the truncated index
+  } cases[] = {{2.9, 2, 3}, {1.99, 1, 1}, {-0.7, 0, 1}, {-2.5, -2, 1}, {1e12, 2147483647, -2}};
+  for (const Case& c : cases) {
+    DoubleEngine engine(c.number);
+    {
+      RegexObject r;
+      r.Create("ignored", "abab");
+      r.SetEngine(&engine);
+      EXPECT_EQ(r.ExecuteAndCount("x"), c.count) << c.number;
+      EXPECT_EQ(r.MatchCount(), c.count);
+      int position = 0;
+      EXPECT_EQ(r.SubMatchText(1, 1, &position), "b");
+      EXPECT_EQ(position, c.position) << c.number;
+    }
+    EXPECT_EQ(engine.refs_, 1u);  // every reference taken was given back
+  }
+}
+
 // Every object balances its own COM initialisation: once all are gone the thread can enter the
 // multi-threaded apartment, which an unbalanced single-threaded one would refuse.
 TEST(RegexObjectCom, InitialisationIsBalanced) {
