@@ -77,11 +77,16 @@ ComRef<IDispatch> MakeEngine(RegexEngineChoice choice) {
 
 }  // namespace
 
-RegexObject::RegexObject(RegexEngineChoice choice) : choice_(choice) { CoInitialize(nullptr); }
+// A thread already in the multi-threaded apartment refuses CoInitialize; uninitialising then would
+// take away an initialisation that belongs to someone else, so only a successful one is undone.
+RegexObject::RegexObject(RegexEngineChoice choice)
+    : choice_(choice), comInitialised_(SUCCEEDED(CoInitialize(nullptr))) {}
 
 RegexObject::RegexObject(const RegexObject& other)
-    : choice_(other.choice_), subject_(other.subject_), matchCount_(other.matchCount_) {
-  CoInitialize(nullptr);
+    : choice_(other.choice_),
+      comInitialised_(SUCCEEDED(CoInitialize(nullptr))),
+      subject_(other.subject_),
+      matchCount_(other.matchCount_) {
   engine_ = other.engine_.Share();
   matches_ = other.matches_.Share();
 }
@@ -91,7 +96,7 @@ RegexObject::~RegexObject() {
   engine_.Reset();
   matches_.Reset();
   subject_.clear();
-  CoUninitialize();
+  if (comInitialised_) CoUninitialize();
 }
 
 ComRef<IDispatch> RegexObject::Execute(const Text& text) const {

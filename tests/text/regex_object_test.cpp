@@ -257,21 +257,27 @@ TEST(RegexObjectCom, NumbersAreTruncatedTowardZero) {
 }
 
 // Every object balances its own COM initialisation: once all are gone the thread can enter the
-// multi-threaded apartment, which an unbalanced single-threaded one would refuse.
+// multi-threaded apartment, which an unbalanced single-threaded one would refuse. On a thread
+// already in that apartment the objects' CoInitialize fails, and they must not uninitialise it.
 TEST(RegexObjectCom, InitialisationIsBalanced) {
-  HRESULT after = E_FAIL;
-  std::thread worker([&] {
-    {
-      RegexObject a;
-      a.Create("a", "a");
-      RegexObject b(a);
-      RegexObject c(RegexEngineChoice::InProcess);
-    }
-    after = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-    if (SUCCEEDED(after)) CoUninitialize();
-  });
-  worker.join();
-  EXPECT_EQ(after, S_OK);
+  for (bool alreadyMultithreaded : {false, true}) {
+    HRESULT after = E_FAIL;
+    std::thread worker([&] {
+      if (alreadyMultithreaded) CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+      {
+        RegexObject a;
+        EXPECT_TRUE(a.Create("(a)", "a"));
+        EXPECT_EQ(a.SubMatchText(1, 1), "a");
+        RegexObject b(a);
+        RegexObject c(RegexEngineChoice::InProcess);
+      }
+      after = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+      if (SUCCEEDED(after)) CoUninitialize();
+      if (alreadyMultithreaded) CoUninitialize();
+    });
+    worker.join();
+    EXPECT_EQ(after, alreadyMultithreaded ? S_FALSE : S_OK);
+  }
 }
 
 // Under Wine the component is present; a run that silently fell back would prove nothing above.
