@@ -1,0 +1,3 @@
+#include "dressing/PromptWindow.h"
+
+bool OpenPromptWindow() { return false; }
