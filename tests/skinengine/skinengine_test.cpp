@@ -61,7 +61,7 @@ struct TestWindow {
       return RegisterClassW(&wc) != 0;
     }();
     EXPECT_TRUE(registered);
-    window = CreateWindowExW(0, L"SkinTestWindow", L"skin", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 20, 20, 480, 320,
+    window = CreateWindowExW(0, L"SkinTestWindow", L"skin", WS_POPUP | WS_CLIPCHILDREN, 20, 20, 480, 320,
                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     auto child = [&](const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h, int id, DWORD ex = 0) {
       return CreateWindowExW(ex, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, window,
