@@ -65,18 +65,26 @@ bool KeepsOwnLook(HWND window) {
   return ex & (WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE);
 }
 
+// A control whose procedure the program has already replaced may paint itself; it then only gets
+// the skin's colours, never our painting over its own.
+Kind PaintedUnlessProgramPaints(HWND window, Kind kind) {
+  const auto own = static_cast<ULONG_PTR>(GetWindowLongPtrW(window, GWLP_WNDPROC));
+  return own == GetClassLongPtrW(window, GCLP_WNDPROC) ? kind : Kind::Text;
+}
+
 bool Classify(HWND window, Kind& kind) {
   const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
   if (ClassIs(window, L"Button")) {
     const LONG_PTR type = style & BS_TYPEMASK;
     if (type == BS_OWNERDRAW) return false;
-    kind = type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON ? Kind::PushButton : Kind::Text;
+    kind = type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON ? PaintedUnlessProgramPaints(window, Kind::PushButton)
+                                                             : Kind::Text;
     return true;
   }
   if (ClassIs(window, L"Static")) return kind = Kind::Text, true;
   if (ClassIs(window, L"Edit")) return kind = Kind::Edit, true;
-  if (ClassIs(window, WC_TABCONTROLW)) return kind = Kind::Tab, true;
-  if (ClassIs(window, PROGRESS_CLASSW)) return kind = Kind::Progress, true;
+  if (ClassIs(window, WC_TABCONTROLW)) return kind = PaintedUnlessProgramPaints(window, Kind::Tab), true;
+  if (ClassIs(window, PROGRESS_CLASSW)) return kind = PaintedUnlessProgramPaints(window, Kind::Progress), true;
   if (ClassIs(window, L"#32768") || ClassIs(window, L"tooltips_class32") || ClassIs(window, L"IME") ||
       ClassIs(window, L"ComboLBox") || KeepsOwnLook(window))
     return false;
@@ -172,13 +180,17 @@ bool ButtonRepaints(UINT message) {
 // The program's own colours for a control (a status label on green, say) win over the skin's;
 // only what the default handling would have answered is replaced.
 LRESULT ControlColour(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  HDC dc = reinterpret_cast<HDC>(wParam);
   const LRESULT own = DefSubclassProc(window, message, wParam, lParam);
+  const COLORREF ownText = GetTextColor(dc), ownBack = GetBkColor(dc);
   const LRESULT standard = DefWindowProcW(window, message, wParam, lParam);
   if (own != 0 && own != standard && own != LRESULT(GetSysColorBrush(COLOR_BTNFACE)) &&
-      own != LRESULT(GetSysColorBrush(COLOR_WINDOW)))
+      own != LRESULT(GetSysColorBrush(COLOR_WINDOW))) {
+    SetTextColor(dc, ownText);
+    SetBkColor(dc, ownBack);
     return own;
+  }
   const Skin& s = currentTheme->skin;
-  HDC dc = reinterpret_cast<HDC>(wParam);
   const bool field = message == WM_CTLCOLOREDIT || message == WM_CTLCOLORLISTBOX ||
                      (message == WM_CTLCOLORSTATIC && ClassIs(reinterpret_cast<HWND>(lParam), L"Edit"));
   if (field) {

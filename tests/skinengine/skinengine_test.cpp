@@ -193,6 +193,26 @@ TEST_F(SkinEngineTest, SkinnedControlsKeepWorking) {
   EXPECT_EQ(clicks, 2);
 }
 
+LRESULT CALLBACK MagentaButton(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  if (message != WM_PAINT) return DefSubclassProc(window, message, wParam, lParam);
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(window, &ps);
+  HBRUSH brush = CreateSolidBrush(RGB(255, 0, 255));
+  FillRect(dc, &ps.rcPaint, brush);
+  DeleteObject(brush);
+  EndPaint(window, &ps);
+  return 0;
+}
+
+TEST_F(SkinEngineTest, ControlThatProgramPaintsKeepsItsPainting) {
+  TestWindow w;
+  SetWindowSubclass(w.button, MagentaButton, 1, 0);
+  ASSERT_EQ(Use(TestSkin()), 1);
+  w.Settle();
+  EXPECT_EQ(Hex(w.ButtonFace(w.button)), "#FF00FF");
+  EXPECT_EQ(Hex(w.ButtonFace(w.disabled)), "#A0A0A0");  // its untouched neighbour is skinned
+}
+
 TEST_F(SkinEngineTest, AdjustmentsMoveHueSaturationAndBrightness) {
   struct Case {
     int32_t hue, saturation, brightness;
