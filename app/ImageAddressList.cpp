@@ -1,0 +1,3 @@
+#include "app/ImageAddressList.h"
+
+std::vector<Text>* ImageAddressList = nullptr;

@@ -1,0 +1,50 @@
+#include "app/StartUp.h"
+
+#include <objidl.h>
+
+#include <algorithm>
+#include <cstdlib>
+namespace Gdiplus {
+using std::max;
+using std::min;
+}  // namespace Gdiplus
+#include <gdiplus.h>
+
+#include "app/ImageAddressList.h"
+#include "app/MainWindow.h"
+#include "forms/Runtime.h"
+
+namespace {
+ULONG_PTR firstGdiplusToken = 0;
+ULONG_PTR secondGdiplusToken = 0;
+
+void StartGdiplus(ULONG_PTR& token) {
+  Gdiplus::GdiplusStartupInput input;  // version 1, no callback, nothing suppressed
+  Gdiplus::GdiplusStartup(&token, &input, nullptr);
+}
+
+void ShutDownAtExit() { ShutDown(); }
+}  // namespace
+
+void StartUp() {
+  ImageAddressList = new std::vector<Text>();
+  std::atexit(ShutDownAtExit);
+  StartGdiplus(firstGdiplusToken);
+  if (secondGdiplusToken == 0) StartGdiplus(secondGdiplusToken);
+}
+
+void ShutDown() {
+  // GDI+, the COM balance, the skin engine and the message box patch are left to the end of the
+  // process.
+  if (ImageAddressList) {
+    ImageAddressList->clear();
+    delete ImageAddressList;
+    ImageAddressList = nullptr;
+  }
+}
+
+int RunProgram() {
+  StartUp();
+  LoadMainWindow(Form::Mode::FirstWindow);
+  return RunMessageLoop();
+}

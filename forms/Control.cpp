@@ -1,0 +1,81 @@
+#include "forms/Control.h"
+
+#include <commctrl.h>
+
+#include "forms/WideText.h"
+
+namespace {
+constexpr UINT kSetPage = WM_APP + 0x101;
+}
+
+Control::Control(HWND form, const ControlDescription& description, HWND handle)
+    : form_(form),
+      handle_(handle),
+      kind_(description.kind),
+      name_(TextFromWide(WideFromUtf8(description.name))),
+      page_(description.page),
+      backColour_(description.backColour) {}
+
+Text Control::GetText() const {
+  const int length = GetWindowTextLengthW(handle_);
+  std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+  const int n = GetWindowTextW(handle_, wide.data(), length + 1);
+  wide.resize(static_cast<size_t>(n > 0 ? n : 0));
+  return TextFromWide(wide);
+}
+
+void Control::SetText(const Text& text) {
+  SetWindowTextW(handle_, WideFromText(text).c_str());
+}
+
+void Control::SetBackColour(int colour) {
+  backColour_ = colour;
+  InvalidateRect(handle_, nullptr, TRUE);
+}
+
+bool Control::IsDisabled() const { return !IsWindowEnabled(handle_); }
+
+void Control::SetDisabled(bool disabled) {
+  EnableWindow(handle_, disabled ? FALSE : TRUE);
+  InvalidateRect(handle_, nullptr, TRUE);
+}
+
+bool Control::IsVisible() const { return (GetWindowLongW(handle_, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+void Control::SetVisible(bool visible) { ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE); }
+
+int Control::GetCurrentPage() const {
+  return static_cast<int>(SendMessageW(handle_, TCM_GETCURSEL, 0, 0));
+}
+
+void Control::SetCurrentPage(int page) {
+  // Page switches run on the form's thread, which shows and hides the page's controls.
+  SendMessageW(form_, kSetPage, reinterpret_cast<WPARAM>(handle_), page);
+}
+
+int Control::GetPosition() const { return static_cast<int>(SendMessageW(handle_, PBM_GETPOS, 0, 0)); }
+
+void Control::SetPosition(int position) {
+  SendMessageW(handle_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+RECT Control::BoundsInParent() const {
+  RECT r;
+  GetWindowRect(handle_, &r);
+  MapWindowPoints(HWND_DESKTOP, GetParent(handle_), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+int Control::Left() const { return BoundsInParent().left; }
+int Control::Top() const { return BoundsInParent().top; }
+int Control::Width() const { return BoundsInParent().right - BoundsInParent().left; }
+int Control::Height() const { return BoundsInParent().bottom - BoundsInParent().top; }
+
+void Control::Move(int left, int top, int width, int height) {
+  MoveWindow(handle_, left, top, width, height, TRUE);
+}
+
+void Control::SetPicture(const unsigned char* data, size_t size) {
+  picture_.assign(data, data + size);
+  InvalidateRect(handle_, nullptr, TRUE);
+}

@@ -1,0 +1,10 @@
+#pragma once
+// The program's texts are code page 936 bytes; windows get them as UTF-16 so that Chinese shows
+// right whatever the system's ANSI code page is.
+#include <string>
+
+#include "text/Param.h"
+
+std::wstring WideFromText(const Text& text);
+Text TextFromWide(const std::wstring& wide);
+std::wstring WideFromUtf8(const std::string& utf8);

@@ -1,0 +1,65 @@
+// String escapes: \r \n \t \b \f, \uXXXX to the ANSI code page, anything else stands for itself.
+#include <cstdint>
+
+#include "json/AnsiUnit.h"
+#include "json/JsonDocument.h"
+#include "text/TextBuffer.h"
+
+namespace {
+
+void AppendByte(TextBuffer& buffer, unsigned char b) { buffer.Append(Text(1, static_cast<char>(b))); }
+
+int HexDigit(unsigned char b) {
+  if (b >= '0' && b <= '9') return b - '0';
+  if (b >= 'a' && b <= 'f') return b - 'a' + 10;
+  if (b >= 'A' && b <= 'F') return b - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+Text JsonDocument::DecodeString(const Text& raw) const {
+  TextBuffer out;
+  const size_t length = raw.find('\0') == Text::npos ? raw.size() : raw.find('\0');
+  const auto* p = reinterpret_cast<const unsigned char*>(raw.data());
+  size_t i = 0;
+  while (i < length) {
+    unsigned char b = p[i++];
+    if (b != '\\') {
+      AppendByte(out, b);
+      continue;
+    }
+    if (i == length) break;  // a lone backslash at the end adds nothing
+    unsigned char e = p[i++];
+    switch (e) {
+      case 'r': AppendByte(out, '\r'); break;
+      case 'n': AppendByte(out, '\n'); break;
+      case 't': AppendByte(out, '\t'); break;
+      case 'b': AppendByte(out, 8); break;
+      case 'f': AppendByte(out, 12); break;
+      case 'u': {
+        const size_t afterU = i;
+        uint32_t unit = 0;
+        int digits = 0;
+        while (digits < 4 && i < length) {
+          int d = HexDigit(p[i]);
+          if (d < 0) break;
+          unit = unit * 16 + static_cast<uint32_t>(d);
+          ++digits;
+          ++i;
+        }
+        if (digits == 4) {
+          if (unit != 0) out.Append(AnsiFromUtf16Unit(static_cast<uint16_t>(unit)));
+        } else if (i < length) {
+          // Broken escape: keep "\u" and read the digits and the offending byte again as text.
+          out.Append("\\u");
+          i = afterU;
+        }
+        // else: the input ended inside the escape, which adds nothing
+        break;
+      }
+      default: AppendByte(out, e); break;
+    }
+  }
+  return out.GetText();
+}
