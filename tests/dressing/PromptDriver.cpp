@@ -9,20 +9,19 @@ Press pending;
 PromptSeen* seenNow = nullptr;
 int attempts = 0;
 
+BOOL CALLBACK TakeSystemBox(HWND w, LPARAM out) {
+  char cls[16] = {};
+  GetClassNameA(w, cls, sizeof(cls));
+  if (lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(w)) {
+    *reinterpret_cast<HWND*>(out) = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND FindSystemBox() {
   HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM out) -> BOOL {
-        char cls[16] = {};
-        GetClassNameA(w, cls, sizeof(cls));
-        if (lstrcmpA(cls, "#32770") == 0 && IsWindowVisible(w)) {
-          *reinterpret_cast<HWND*>(out) = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumThreadWindows(GetCurrentThreadId(), TakeSystemBox, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
