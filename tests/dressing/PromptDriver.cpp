@@ -45,11 +45,15 @@ void Note(Form& form, PromptSeen& seen) {
   seen.lineShown = form["图片框3"].IsVisible();
   HWND shadow = static_cast<HWND>(GetPropA(form.Handle(), kShadowWindowKey));
   seen.shadowShown = shadow && IsWindowVisible(shadow);
+  seen.procedure = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(form.Handle(), GWLP_WNDPROC));
 }
 
 void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
   PromptSeen& seen = *seenNow;
-  if (Form* form = PromptWindowForm()) {
+  // The creation handler lets pending events run while it lays the text out; act only once the
+  // prompt is up.
+  Form* form = PromptWindowForm();
+  if (form && IsWindowVisible(form->Handle())) {
     KillTimer(nullptr, id);
     Note(*form, seen);
     switch (pending) {

@@ -21,6 +21,7 @@ struct PromptSeen {
   HWND confirm = nullptr;
   bool barShown = false, lineShown = false;
   bool shadowShown = false;
+  WNDPROC procedure = nullptr;  // the prompt window's procedure: which shadow subclassed it first
 };
 
 // Arms the driver, runs `show` (which opens a message box one way or another) and returns its result.

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include "dressing/DrawnShadow.h"
 #include "dressing/DressWindow.h"
+#include "dressing/LayeredShadow.h"
 #include "dressing/MessageBoxRedirect.h"
 #include "dressing/PromptWindow.h"
 #include "forms/Runtime.h"
@@ -104,9 +106,7 @@ TEST(Prompt, EachButtonGivesItsCodeAndTheCellStartsAtZeroAgain) {
     // Both buttons whatever the style, centred about the middle; focus on the confirm button.
     EXPECT_EQ(seen.confirmLeft, 95);
     EXPECT_EQ(seen.cancelLeft, 180);
-    // Without a window manager the X server may take the focus from the whole program when the
-    // previous prompt goes; within the prompt, only the confirm button ever holds it.
-    EXPECT_TRUE(seen.focus == seen.confirm || seen.focus == nullptr);
+    EXPECT_EQ(seen.focus, seen.confirm);
   }
   EXPECT_EQ(PromptWindowForm(), nullptr);
 }
@@ -148,20 +148,24 @@ TEST(Prompt, MissingCaptionShowsAnEmptyTitleLine) {
 TEST(Prompt, FollowsTheRememberedDressing) {
   DressLikeAboutWindow();
   PlayPromptSound = CountSound;
+  // Kind 2 puts the drawn shadow first, and its subclass stays; the layered one follows anyway.
   const struct {
-    int32_t skin, sound, shadows;
+    int32_t skin, sound, shadows, kind;
     bool bar, shadow;
     int played;
+    WNDPROC procedure;
   } cases[] = {
-      {9, 0, 1, false, true, 0},
-      {4, 1, 1, true, true, 1},
-      {4, 1, 0, true, false, 1},
+      {9, 0, 1, 0, false, true, 0, LayeredShadowProc},
+      {4, 1, 1, 1, true, true, 1, LayeredShadowProc},
+      {9, 0, 1, 2, false, true, 0, DrawnShadowProc},
+      {4, 1, 0, 0, true, false, 1, nullptr},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.skin);
     DressingState.skinNumber = c.skin;
     DressingState.promptSound = c.sound;
     DressingState.shadowsOn = c.shadows;
+    DressingState.shadowKind = c.kind;
     soundsPlayed = 0;
     PromptSeen seen;
     Drive(Press::Close, seen, [] { return MessageBoxA(nullptr, "x", "y", MB_OK); });
@@ -169,6 +173,9 @@ TEST(Prompt, FollowsTheRememberedDressing) {
     EXPECT_EQ(seen.lineShown, !c.bar);
     EXPECT_EQ(seen.shadowShown, c.shadow);
     EXPECT_EQ(soundsPlayed, c.played);
+    if (c.procedure) {
+      EXPECT_EQ(seen.procedure, c.procedure);
+    }
   }
   ASSERT_GT(soundHeard.size(), 44u);
   EXPECT_EQ(std::memcmp(soundHeard.data(), "RIFF", 4), 0);
@@ -176,6 +183,7 @@ TEST(Prompt, FollowsTheRememberedDressing) {
   PlayPromptSound = PlayMemorySound;
   DressingState.promptSound = 0;
   DressingState.shadowsOn = 1;
+  DressingState.shadowKind = 0;
   DressingState.skinNumber = 9;
 }
 
