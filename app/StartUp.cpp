@@ -12,6 +12,7 @@ using std::min;
 
 #include "app/ImageAddressList.h"
 #include "app/MainWindow.h"
+#include "dressing/ShadowPictures.h"
 #include "forms/Runtime.h"
 
 namespace {
@@ -28,6 +29,7 @@ void ShutDownAtExit() { ShutDown(); }
 
 void StartUp() {
   ImageAddressList = new std::vector<Text>();
+  CreateShadowPictures();
   std::atexit(ShutDownAtExit);
   StartGdiplus(firstGdiplusToken);
   if (secondGdiplusToken == 0) StartGdiplus(secondGdiplusToken);
@@ -41,6 +43,7 @@ void ShutDown() {
     delete ImageAddressList;
     ImageAddressList = nullptr;
   }
+  DestroyShadowPictures();
 }
 
 int RunProgram() {
