@@ -14,6 +14,7 @@ using std::min;
 #include "app/MainWindow.h"
 #include "dressing/ShadowPictures.h"
 #include "forms/Runtime.h"
+#include "web/ZlibCodec.h"
 
 namespace {
 ULONG_PTR firstGdiplusToken = 0;
@@ -30,6 +31,7 @@ void ShutDownAtExit() { ShutDown(); }
 void StartUp() {
   ImageAddressList = new std::vector<Text>();
   CreateShadowPictures();
+  ProgramZlibCodec().Initialise();  // the codec lives until the end of the process
   std::atexit(ShutDownAtExit);
   StartGdiplus(firstGdiplusToken);
   if (secondGdiplusToken == 0) StartGdiplus(secondGdiplusToken);
