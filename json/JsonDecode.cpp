@@ -1,8 +1,8 @@
 // String escapes: \r \n \t \b \f, \uXXXX to the ANSI code page, anything else stands for itself.
 #include <cstdint>
 
-#include "json/AnsiUnit.h"
 #include "json/JsonDocument.h"
+#include "text/CodePage.h"
 #include "text/TextBuffer.h"
 
 namespace {
@@ -19,16 +19,22 @@ int HexDigit(unsigned char b) {
 }  // namespace
 
 Text JsonDocument::DecodeString(const Text& raw) const {
-  TextBuffer out;
   const size_t length = raw.find('\0') == Text::npos ? raw.size() : raw.find('\0');
+  TextBuffer out;
+  // The output is never longer than the input: one block of that size is all it will need.
+  if (length < static_cast<size_t>(INT32_MAX)) out.SetBlockSize(static_cast<int32_t>(length) + 1);
   const auto* p = reinterpret_cast<const unsigned char*>(raw.data());
   size_t i = 0;
   while (i < length) {
-    unsigned char b = p[i++];
-    if (b != '\\') {
-      AppendByte(out, b);
+    if (p[i] != '\\') {
+      // Everything up to the next backslash is copied as it is, in one piece.
+      size_t run = 1;
+      while (i + run < length && p[i + run] != '\\') ++run;
+      out.Append(raw.substr(i, run));
+      i += run;
       continue;
     }
+    ++i;
     if (i == length) break;  // a lone backslash at the end adds nothing
     unsigned char e = p[i++];
     switch (e) {
@@ -49,7 +55,7 @@ Text JsonDocument::DecodeString(const Text& raw) const {
           ++i;
         }
         if (digits == 4) {
-          if (unit != 0) out.Append(AnsiFromUtf16Unit(static_cast<uint16_t>(unit)));
+          if (unit != 0) out.Append(WideUnitToAnsi(static_cast<uint16_t>(unit)));
         } else if (i < length) {
           // Broken escape: keep "\u" and read the digits and the offending byte again as text.
           out.Append("\\u");

@@ -129,12 +129,44 @@ int32_t JsonDocument::CopyNodes(std::vector<JsonNode>& list) const {
   return NodeCount();
 }
 
+// How many bytes from `data` on a token state would simply append, one after the other: they
+// are taken into the token in one go. Zero bytes never enter a token and end a run too.
+size_t JsonDocument::PlainRun(const unsigned char* data, size_t size) const {
+  size_t n = 0;
+  switch (stateStack.back()) {
+    case InString:
+      while (n < size && data[n] != '"' && data[n] != '\\' && data[n] != '\r' && data[n] != '\n' &&
+             data[n] != 0) {
+        ++n;
+      }
+      break;
+    case InKey:
+      while (n < size && data[n] != '"' && data[n] != '\r' && data[n] != '\n' && data[n] != 0) ++n;
+      break;
+    case InBareValue:
+      while (n < size && data[n] != ',' && data[n] != '}' && data[n] != ']' && !IsWhiteSpace(data[n]) &&
+             data[n] != 0) {
+        ++n;
+      }
+      break;
+    default:
+      break;
+  }
+  return n;
+}
+
 void JsonDocument::ScanRange(const unsigned char* data, size_t size) {
   for (size_t i = 0; i < size; ++i) {
     unsigned char b = data[i];
     if (stateStack.empty()) {
       // Bytes before the first bracket and after the root's closing one are skipped.
       if (b == '{' || b == '[') StartDocument(b);
+      continue;
+    }
+    if (size_t run = PlainRun(data + i, size - i); run > 1) {
+      token.Append(Text(reinterpret_cast<const char*>(data + i), run));
+      if (stateStack.back() == InString) escapePending = false;
+      i += run - 1;
       continue;
     }
     switch (stateStack.back()) {

@@ -55,6 +55,7 @@ class JsonDocument {
   };
 
   void ScanRange(const unsigned char* data, size_t size);
+  size_t PlainRun(const unsigned char* data, size_t size) const;
   void StartDocument(unsigned char b);
   void BeginNode(State s);
   int32_t CurrentIndex();

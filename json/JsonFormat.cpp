@@ -29,8 +29,17 @@ Text JsonDocument::Format(const Text& json) const {
       inString = !inString;
       AppendByte(out, b);
     } else if (inString) {
-      AppendByte(out, b);
-      escapeSeen = (b == '\\') ? !escapeSeen : false;
+      if (b == '\\') {
+        AppendByte(out, b);
+        escapeSeen = !escapeSeen;
+        continue;
+      }
+      // Quoted text up to the next quote or backslash is copied in one piece.
+      size_t run = 1;
+      while (i + run < length && json[i + run] != '"' && json[i + run] != '\\') ++run;
+      out.Append(json.substr(i, run));
+      escapeSeen = false;
+      i += run - 1;
     } else {
       switch (b) {
         case '\r':

@@ -76,6 +76,18 @@ class Machine {
     return pos < s_.size() && SameUnit(s_[pos], static_cast<char16_t>(hint));
   }
 
+  // Work beyond one step per instruction (scans of repeats, back references, lookahead state) is
+  // paid from the same budget, so the budget bounds the time of a run.
+  bool Spend(size_t units) {
+    if (units >= stepsLeft_) {
+      stepsLeft_ = 0;
+      failed = true;
+      return false;
+    }
+    stepsLeft_ -= units;
+    return true;
+  }
+
   bool WordAt(size_t pos) const { return pos < s_.size() && RegexIsWordUnit(s_[pos]); }
 
   void SetSlot(size_t slot, size_t value) {
@@ -83,11 +95,11 @@ class Machine {
     slots_[slot] = value;
   }
 
-  bool BackrefMatches(uint32_t group, size_t& pos) const {
+  bool BackrefMatches(uint32_t group, size_t& pos) {
     size_t a = slots_[2 * group], b = slots_[2 * group + 1];
     if (a == kNone || b == kNone || b < a) return true;  // an unset group matches the empty text
     size_t len = b - a;
-    if (s_.size() - pos < len) return false;
+    if (s_.size() - pos < len || !Spend(len)) return false;
     for (size_t k = 0; k < len; ++k) {
       char16_t x = s_[a + k], y = s_[pos + k];
       if (prog_.ignoreCase ? RegexLower(x) != RegexLower(y) : x != y) return false;
@@ -145,6 +157,7 @@ class Machine {
           size_t low = pos + n;
           if (in.flag) {
             while ((in.b == kRegexUnbounded || n < in.b) && UnitMatches(unit, pos + n)) ++n;
+            if (!Spend(n)) return false;
             if (pos + n > low) stack_.push_back(Frame{Greedy, next, pos + n, low});
             pos += n;
           } else {
@@ -156,6 +169,7 @@ class Machine {
           break;
         }
         case RegexOp::Look: {
+          if (!Spend(slots_.size())) return false;
           std::vector<size_t> before = slots_;
           size_t mark = stack_.size();
           size_t ignored = 0;
@@ -194,6 +208,7 @@ class Machine {
           uint32_t hint = prog_.code[f.pc - 2].hint;
           size_t p = f.pos - 1;
           while (p > f.extra && !HintAt(hint, p)) --p;
+          if (!Spend(f.pos - p)) return false;
           if (!HintAt(hint, p)) break;
           if (p > f.extra) stack_.push_back(Frame{Greedy, f.pc, p, f.extra});
           pc = f.pc;
@@ -210,6 +225,7 @@ class Machine {
             if (room != kNone) --room;
             if (HintAt(rep.hint, p)) { found = true; break; }
           }
+          if (!Spend(p - f.pos)) return false;
           if (!found) break;
           if (room != 0) stack_.push_back(Frame{Lazy, f.pc, p, room});
           pc = f.pc + 2;

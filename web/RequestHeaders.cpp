@@ -21,7 +21,9 @@ const char* VerbOfMethod(int32_t method) {
 }
 
 Text AddressWithScheme(const Text& address) {
-  if (Contains(address, "http://") || Contains(address, "https://")) return address;
+  // The scheme is matched ignoring case: "HTTPS://host/" must stay an HTTPS address, not become
+  // "http://HTTPS://host/", whose host would read as "https".
+  if (FindText(address, "http://", 1, true) != -1 || FindText(address, "https://", 1, true) != -1) return address;
   return "http://" + address;
 }
 

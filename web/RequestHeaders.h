@@ -12,7 +12,7 @@ extern const char kDefaultUserAgent[];
 // 0 GET, 1 POST, 2 HEAD, 3 PUT, 4 DELETE, 5 OPTIONS, 6 TRACE, 7 CONNECT; any other number GET.
 const char* VerbOfMethod(int32_t method);
 
-// "http://" in front when the address holds neither "http://" nor "https://" anywhere (exact case).
+// "http://" in front when the address holds neither "http://" nor "https://" anywhere (any case).
 Text AddressWithScheme(const Text& address);
 // The first eight characters, lower-cased, are "https://".
 bool IsHttpsAddress(const Text& address);

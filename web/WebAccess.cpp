@@ -94,7 +94,7 @@ Bytes WebAccess(Text& address, Param<int32_t> method, Param<Text> postText, Para
         sent.assign(text.begin(), text.end());
       }
       HttpSendRequestA(request.get(), headers.c_str(), static_cast<DWORD>(headers.size()),
-                       sent.empty() ? const_cast<char*>("") : sent.data(), static_cast<DWORD>(sent.size()));
+                       sent.empty() ? static_cast<void*>(const_cast<char*>("")) : sent.data(), static_cast<DWORD>(sent.size()));
     }
     body = ReadBody(request.get());
     rawHeaders = ReplaceText(RawResponseHeaders(request.get()), "Set-Cookie", "Set-Cookie", -1, 1, false);

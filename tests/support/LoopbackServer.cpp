@@ -11,6 +11,7 @@
 namespace {
 
 constexpr size_t kHeaderLimit = 1 << 20;
+constexpr int kDrainMs = 2000;
 
 std::string Lower(std::string s) {
   for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -183,6 +184,11 @@ void LoopbackServer::AcceptLoop() {
   }
 }
 
+bool LoopbackServer::Stopping() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return stop_;
+}
+
 bool LoopbackServer::Pause(int ms) {
   if (ms <= 0) return true;
   std::unique_lock<std::mutex> lock(mutex_);
@@ -246,8 +252,15 @@ void LoopbackServer::HandleConnection(Socket connection) {
     }
   }
   shutdown(s, SD_SEND);
-  // Let the client read everything before the socket goes away; ends at its close or our stop.
-  while (recv(s, buffer, sizeof buffer, 0) > 0) {
+  // Drain what the client still sends so that closing does not reset the connection before it has
+  // read the answer. A client that keeps the connection open is not waited for long.
+  for (int waited = 0; waited < kDrainMs && !Stopping(); waited += 50) {
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(s, &readable);
+    timeval tick{0, 50 * 1000};
+    int ready = select(0, &readable, nullptr, nullptr, &tick);
+    if (ready < 0 || (ready > 0 && recv(s, buffer, sizeof buffer, 0) <= 0)) break;
   }
   std::lock_guard<std::mutex> lock(mutex_);
   open_.erase(std::remove(open_.begin(), open_.end(), connection), open_.end());

@@ -95,6 +95,7 @@ private:
   void AcceptLoop();
   void HandleConnection(Socket connection);
   bool Pause(int ms);  // false when the server is stopping
+  bool Stopping() const;
 
   Socket listener_ = kNoSocket;
   unsigned short port_ = 0;

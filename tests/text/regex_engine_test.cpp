@@ -32,8 +32,17 @@ void Configure(RegexEngine& e, std::string_view pattern, bool ignoreCase, bool m
   e.global = global;
 }
 
+// Where Wine's component strays from the dialect (its dot also refuses a carriage return, and a
+// global run of a pattern that matches empty never ends), the in-process engine alone is held to it.
+const std::vector<RegexCase> kEngineOnlyCases = {
+    {"a.b", "a\rb a\nb", false, false, true, true, {{"a\rb"}}},
+    {"x*", "axb", false, true, true, true, {{""}, {"x"}, {""}, {""}}},
+};
+
 TEST(RegexEngine, SharedCases) {
-  for (const RegexCase& c : RegexCases()) {
+  std::vector<RegexCase> all = RegexCases();
+  all.insert(all.end(), kEngineOnlyCases.begin(), kEngineOnlyCases.end());
+  for (const RegexCase& c : all) {
     SCOPED_TRACE(std::string("pattern ") + c.pattern + " subject " + c.subject);
     RegexEngine e;
     Configure(e, c.pattern, c.ignoreCase, c.multiline, c.global);
@@ -107,7 +116,9 @@ TEST(RegexEngine, TenMegabyteSubject) {
     std::vector<RegexMatch> ms;
     ASSERT_TRUE(e.Execute(subject, ms));
     ASSERT_EQ(ms.size(), c.count);
-    if (c.count) EXPECT_EQ(ms[0].length, c.length);
+    if (c.count) {
+      EXPECT_EQ(ms[0].length, c.length);
+    }
   }
   // A repeated group keeps a few frames per iteration on the heap: a megabyte of them here.
   RegexEngine e;
