@@ -32,6 +32,7 @@ struct Mapped {
   std::uint64_t size;
   std::uint64_t entryOffset;
   bool entered;
+  void* unwindTable;  // registered so that exceptions and stack walks can pass through the image
 };
 std::vector<Mapped>& MappedImages() {
   static std::vector<Mapped> images;
@@ -162,6 +163,24 @@ bool ParseOrdinal(const Text& text, long long& value) {
   return value >= INT32_MIN && value <= INT32_MAX;
 }
 
+// 64-bit code unwinds through tables the system finds only for registered images.
+void* RegisterUnwindTable(const Image& image, const IMAGE_NT_HEADERS& nt) {
+#ifdef _WIN64
+  const IMAGE_DATA_DIRECTORY* dir = Directory(&nt, IMAGE_DIRECTORY_ENTRY_EXCEPTION);
+  if (!dir || dir->Size < sizeof(RUNTIME_FUNCTION) || !image.Holds(dir->VirtualAddress, dir->Size)) return nullptr;
+  auto* table = reinterpret_cast<PRUNTIME_FUNCTION>(image.base + dir->VirtualAddress);
+  return RtlAddFunctionTable(table, DWORD(dir->Size / sizeof(RUNTIME_FUNCTION)), DWORD64(image.base)) ? table : nullptr;
+#else
+  return nullptr;
+#endif
+}
+
+void UnregisterUnwindTable(void* table) {
+#ifdef _WIN64
+  if (table) RtlDeleteFunctionTable(static_cast<PRUNTIME_FUNCTION>(table));
+#endif
+}
+
 std::uintptr_t Map(const unsigned char* data, std::uint64_t n, ImportResolver resolver, std::intptr_t resolverValue) {
   if (!data || n < sizeof(IMAGE_DOS_HEADER)) return 0;
   IMAGE_DOS_HEADER dos;
@@ -224,20 +243,25 @@ std::uintptr_t Map(const unsigned char* data, std::uint64_t n, ImportResolver re
   if (imports && imports->VirtualAddress > 0 && !BindImports(image, *imports, resolver, resolverValue))
     return fail();
 
+  void* unwindTable = RegisterUnwindTable(image, nt);
   bool entered = false;
   const std::uint64_t entryOffset = nt.OptionalHeader.AddressOfEntryPoint;
   // A library without an entry point (resources only) has nothing to run.
   if ((nt.FileHeader.Characteristics & IMAGE_FILE_DLL) && entryOffset != 0) {
-    if (entryOffset >= imageSize) return fail();
+    if (entryOffset >= imageSize) {
+      UnregisterUnwindTable(unwindTable);
+      return fail();
+    }
     auto entry = reinterpret_cast<DllEntry>(image.base + entryOffset);
     if (!entry(nullptr, DLL_PROCESS_ATTACH, nullptr)) {
       entry(nullptr, DLL_PROCESS_DETACH, nullptr);
+      UnregisterUnwindTable(unwindTable);
       return fail();
     }
     entered = true;
   }
   const auto base = reinterpret_cast<std::uintptr_t>(memory);
-  MappedImages().push_back({base, imageSize, entryOffset, entered});
+  MappedImages().push_back({base, imageSize, entryOffset, entered, unwindTable});
   return base;
 }
 
@@ -263,6 +287,7 @@ bool MemoryModule::Free() {
   }
   auto* base = reinterpret_cast<unsigned char*>(handle_);
   if (mapped->entered) reinterpret_cast<DllEntry>(base + mapped->entryOffset)(nullptr, DLL_PROCESS_DETACH, nullptr);
+  UnregisterUnwindTable(mapped->unwindTable);
   ForgetMapped(handle_);
   VirtualFree(base, 0, MEM_RELEASE);
   handle_ = 0;

@@ -120,18 +120,16 @@ TEST_F(LoaderTest, FreeDetachesOnceAndCopiesShareTheImage) {
 }
 
 TEST_F(LoaderTest, ReleaseHookLeavesImageMapped) {
-  std::uintptr_t base;
   {
     MemoryModule scoped;
     ASSERT_TRUE(scoped.Load(EmbeddedBytes(LoaderImageA, LoaderImageA_size), Resolver, std::intptr_t(77)));
-    base = scoped.Handle();
+    module = scoped;  // keeps the address for the check and the clean-up below
   }
   EXPECT_EQ(entryCalls.size(), 1u);  // no detach
   MEMORY_BASIC_INFORMATION info{};
-  ASSERT_NE(VirtualQuery(reinterpret_cast<void*>(base), &info, sizeof info), 0u);
+  ASSERT_NE(VirtualQuery(reinterpret_cast<void*>(module.Handle()), &info, sizeof info), 0u);
   EXPECT_EQ(info.State, DWORD(MEM_COMMIT));
-  module = MemoryModule();
-  VirtualFree(reinterpret_cast<void*>(base), 0, MEM_RELEASE);
+  EXPECT_EQ(Export<int (*)()>("ReadThroughPointer")(), 42);
 }
 
 TEST_F(LoaderTest, EntryReturningZeroGetsDetachAndFailsTheLoad) {
@@ -157,6 +155,18 @@ TEST_F(LoaderTest, ProgramImageIsMappedButNeverEntered) {
   EXPECT_TRUE(module.Free());
   EXPECT_TRUE(entryCalls.empty());
 }
+
+#ifdef _WIN64
+TEST_F(LoaderTest, UnwindTableIsKnownWhileMapped) {
+  ASSERT_TRUE(LoadA());
+  const auto code = reinterpret_cast<DWORD64>(module.FindExport("MixedCase"));
+  DWORD64 imageBase = 0;
+  EXPECT_NE(RtlLookupFunctionEntry(code, &imageBase, nullptr), nullptr);
+  EXPECT_EQ(imageBase, module.Handle());
+  module.Free();
+  EXPECT_EQ(RtlLookupFunctionEntry(code, &imageBase, nullptr), nullptr);
+}
+#endif
 
 TEST_F(LoaderTest, LoadOnLoadedObjectFreesFirst) {
   ASSERT_TRUE(LoadA());
