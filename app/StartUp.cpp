@@ -12,6 +12,7 @@ using std::min;
 
 #include "app/ImageAddressList.h"
 #include "app/MainWindow.h"
+#include "dressing/ShadowPictures.h"
 #include "forms/Runtime.h"
 #include "web/ZlibCodec.h"
 
@@ -29,6 +30,7 @@ void ShutDownAtExit() { ShutDown(); }
 
 void StartUp() {
   ImageAddressList = new std::vector<Text>();
+  CreateShadowPictures();
   ProgramZlibCodec().Initialise();  // the codec lives until the end of the process
   std::atexit(ShutDownAtExit);
   StartGdiplus(firstGdiplusToken);
@@ -43,6 +45,7 @@ void ShutDown() {
     delete ImageAddressList;
     ImageAddressList = nullptr;
   }
+  DestroyShadowPictures();
 }
 
 int RunProgram() {

@@ -1,0 +1,23 @@
+// Opens the main window dressed with the skin named on the command line ("NUMBER VARIANT") and
+// closes it after a few seconds, long enough for a screenshot of the display.
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "app/MainWindow.h"
+#include "dressing/DressWindow.h"
+#include "dressing/SkinEngineModule.h"
+#include "forms/Runtime.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+  char* rest = commandLine;
+  const int number = int(std::strtol(rest, &rest, 10));
+  const int variant = int(std::strtol(rest, &rest, 10));
+  LoadSkinEngine();
+  Form* form = LoadMainWindow(Form::Mode::FirstWindow);
+  if (!form) return 1;
+  DressWindow(form->Handle(), {}, number, variant, {}, {}, {}, {}, {}, 1);
+  (*form)["编辑框1"].SetText("http://www.artisite.example/a/ac11707267");
+  SetTimer(form->Handle(), 1, 8000, [](HWND window, UINT, UINT_PTR, DWORD) { DestroyWindow(window); });
+  return RunMessageLoop();
+}
