@@ -5,7 +5,10 @@
 #include <string>
 
 #include "app/ImageAddressList.h"
-#include "app/MainWindowHooks.h"
+#include "app/AboutWindow.h"
+#include "app/ArticleExtraction.h"
+#include "app/DownloadJob.h"
+#include "dressing/DressWindow.h"
 #include "forms/FormDescription.h"
 #include "forms/Runtime.h"
 
@@ -33,7 +36,7 @@ Text DesktopFolder() {
 
 void AddressChanged() {
   if (!CheckAddress()) return;
-  RunArticleExtraction();
+  ExtractArticleImages();
   ShowFoundCount();
   (*mainForm)["按钮2"].SetDisabled(false);
 }
@@ -68,10 +71,11 @@ void Created(Form& form) {
   form["编辑框1"].onTextChanged = AddressChanged;
   form["按钮1"].onClick = ChooseFolder;
   form["按钮2"].onClick = StartDownload;
-  form["按钮3"].onClick = OpenAboutFromMainWindow;
+  form["按钮3"].onClick = [] { LoadAboutWindow(Form::Mode::Modeless); };
   form.onDestroyed = [](Form&) { mainForm = nullptr; };
 
-  DressMainWindow(form.Handle());
+  // Skin 9, first variant, with the layered shadow at once; the result is not looked at.
+  DressWindow(form.Handle(), {}, 9, 1, {}, {}, {}, {}, {}, 1);
   SetFocus(form.Handle());
   form["编辑框2"].SetText(DesktopFolder());
   form["按钮2"].SetDisabled(true);

@@ -12,7 +12,10 @@ using std::min;
 
 #include "app/ImageAddressList.h"
 #include "app/MainWindow.h"
+#include "dressing/DressingState.h"
+#include "dressing/MessageBoxRedirect.h"
 #include "dressing/ShadowPictures.h"
+#include "dressing/SkinEngineModule.h"
 #include "forms/Runtime.h"
 #include "web/ZlibCodec.h"
 
@@ -35,6 +38,7 @@ void StartUp() {
   std::atexit(ShutDownAtExit);
   StartGdiplus(firstGdiplusToken);
   if (secondGdiplusToken == 0) StartGdiplus(secondGdiplusToken);
+  LoadSkinEngine();  // without it the windows keep the system's look
 }
 
 void ShutDown() {
@@ -45,7 +49,13 @@ void ShutDown() {
     delete ImageAddressList;
     ImageAddressList = nullptr;
   }
+  DressingState.skinBytes = Bytes();
+  // The skin engine stays mapped and MessageBoxA stays patched until the process ends.
+  MessageBoxRedirect.savedEntryBytes = Bytes();
+  MessageBoxRedirect.patchBytes = Bytes();
   DestroyShadowPictures();
+  MessageBoxRedirect.promptText = Text();
+  MessageBoxRedirect.promptCaption = Text();
 }
 
 int RunProgram() {
