@@ -125,7 +125,7 @@ JsonNode JsonDocument::GetNode(int32_t position) const {
 }
 
 int32_t JsonDocument::CopyNodes(std::vector<JsonNode>& list) const {
-  list = nodes;
+  nodes.CopyTo(list);
   return NodeCount();
 }
 
@@ -184,7 +184,8 @@ void JsonDocument::ScanRange(const unsigned char* data, size_t size) {
 
 // A second top-level value replaces the first; the count lists are left as they are.
 void JsonDocument::StartDocument(unsigned char b) {
-  nodes.assign(1, JsonNode{});
+  nodes.clear();
+  nodes.push_back(JsonNode{});
   indexStack.assign(1, 1);
   nodes[0].name = "JSON";
   depth = 2;
