@@ -32,7 +32,9 @@ class JsonNodeList {
   void CopyTo(std::vector<JsonNode>& list) const {
     list.clear();
     list.reserve(count_);
-    for (const std::vector<JsonNode>& chunk : chunks_) list.insert(list.end(), chunk.begin(), chunk.end());
+    for (const std::vector<JsonNode>& chunk : chunks_) {
+      list.insert(list.end(), chunk.begin(), chunk.end());
+    }
   }
 
  private:

@@ -23,15 +23,17 @@ Text ArticleRecord(size_t size) {
   const size_t htmlSize = size * 6 / 10;
   for (int n = 0; html.size() < htmlSize; ++n) {
     html += "<p>\\u6587\\u7ae0 paragraph " + std::to_string(n) +
-            " with <b>bold<\\/b> text and an image:<\\/p>\\n<p><img src=\\\"https:\\/\\/pic.example.test\\/"
-            "i" + std::to_string(n) + ".jpg\\\" alt=\\\"\\\"><\\/p>\\r\\n";
+            " with <b>bold<\\/b> text and an image:<\\/p>\\n"
+            "<p><img src=\\\"https:\\/\\/pic.example.test\\/i" + std::to_string(n) +
+            ".jpg\\\" alt=\\\"\\\"><\\/p>\\r\\n";
   }
   Text record = "{\"articleId\":123456,\"title\":\"T\\u6807\\u9898\",\"isOriginal\":true,"
                 "\"parts\":[{\"title\":\"p1\",\"content\":\"" + html + "\"}],\"comments\":[";
   for (int n = 0; record.size() + 2 < size; ++n) {
     if (n > 0) record += ",";
     record += "{\"id\":" + std::to_string(n) + ",\"user\":\"u" + std::to_string(n % 977) +
-              "\",\"likes\":" + std::to_string(n % 31) + ",\"top\":false,\"reply\":null,\"t\":\"ok\"}";
+              "\",\"likes\":" + std::to_string(n % 31) +
+              ",\"top\":false,\"reply\":null,\"t\":\"ok\"}";
   }
   record += "]}";
   return record;
@@ -47,7 +49,7 @@ double Seconds(F&& run) {
 }  // namespace
 
 int main() {
-  const std::vector<size_t> sizes = {size_t{100} * 1024, size_t{1024} * 1024, size_t{10} * 1024 * 1024};
+  const std::vector<size_t> sizes = {size_t{100} << 10, size_t{1} << 20, size_t{10} << 20};
   std::vector<Text> records;
   for (size_t size : sizes) records.push_back(ArticleRecord(size));
 
@@ -57,8 +59,8 @@ int main() {
   std::vector<double> ours(sizes.size(), 1e9), reference(sizes.size(), 1e9);
   size_t sink = 0;
   const Clock::time_point start = Clock::now();
-  for (int round = 0; round < 5 || std::chrono::duration<double>(Clock::now() - start).count() < 15.0;
-       ++round) {
+  auto elapsed = [&] { return std::chrono::duration<double>(Clock::now() - start).count(); };
+  for (int round = 0; round < 5 || elapsed() < 15.0; ++round) {
     for (size_t k = 0; k < sizes.size(); ++k) {
       const Text& record = records[k];
       ours[k] = std::min(ours[k], Seconds([&] {
