@@ -14,20 +14,24 @@ Text ReplaceText(const Text& text, const Text& find, const Text& replacement, in
   Text out;
   out.reserve(s.size());
   int32_t replaced = 0;
-  for (size_t i = 0; i < s.size();) {
-    // Before the start position, and after the last allowed replacement, bytes are copied; the
-    // walk still goes character by character so that the scan starts on a character boundary.
-    bool searching = i >= from && (maxCount < 0 || replaced < maxCount);
-    if (searching && MatchesAt(s, i, what, !caseSensitive)) {
-      out.append(with);
+  size_t copied = 0;  // start of the bytes not yet copied to out
+  const char first = FoldAscii(what[0]);
+  // Bytes before the start position are copied as they are; the walk to it still goes character
+  // by character, so that the scan starts on a character boundary.
+  size_t i = 0;
+  while (i < from) i += CharSizeAt(s, i);
+  while (i < s.size()) {
+    bool candidate = caseSensitive ? s[i] == what[0] : FoldAscii(s[i]) == first;
+    if (candidate && MatchesAt(s, i, what, !caseSensitive)) {
+      out.append(s.substr(copied, i - copied)).append(with);
       i += what.size();
-      ++replaced;
+      copied = i;
+      if (maxCount > 0 && ++replaced == maxCount) break;
     } else {
-      size_t n = CharSizeAt(s, i);
-      out.append(s.substr(i, n));
-      i += n;
+      i += CharSizeAt(s, i);
     }
   }
+  out.append(s.substr(copied));
   return out;
 }
 

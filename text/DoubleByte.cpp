@@ -1,5 +1,6 @@
 #include "text/DoubleByte.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -26,15 +27,14 @@ std::string_view ContentOf(const Text& text) {
 bool MatchesAt(std::string_view s, size_t i, std::string_view what, bool ignoreCase) {
   if (what.size() > s.size() - i) return false;
   if (!ignoreCase) return s.compare(i, what.size(), what) == 0;
-  bool trail = false;  // the byte at s[i + k] is the second byte of a two-byte character
-  for (size_t k = 0; k < what.size(); ++k) {
-    char a = s[i + k], b = what[k];
-    if (trail || IsLeadByte(static_cast<unsigned char>(a))) {
-      if (a != b) return false;
-    } else if (FoldAscii(a) != FoldAscii(b)) {
+  for (size_t k = 0; k < what.size();) {
+    size_t n = std::min(CharSizeAt(s, i + k), what.size() - k);
+    if (n == 2 || IsLeadByte(static_cast<unsigned char>(s[i + k]))) {
+      if (s.compare(i + k, n, what.substr(k, n)) != 0) return false;
+    } else if (FoldAscii(s[i + k]) != FoldAscii(what[k])) {
       return false;
     }
-    trail = !trail && IsLeadByte(static_cast<unsigned char>(a));
+    k += n;
   }
   return true;
 }

@@ -13,9 +13,16 @@ inline bool IsLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 // The text up to its first zero byte: what every routine treats as its content.
 std::string_view ContentOf(const Text& text);
 
-// Bytes taken by the character at index i: 2 for a lead byte with a byte after it, else 1.
+inline bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
+
+// Bytes taken by the character at index i: 2 for a lead byte followed by a byte that can end a
+// two-byte character, else 1. A stray lead byte before an ASCII space, colon, slash or quote
+// therefore never swallows it.
 inline size_t CharSizeAt(std::string_view s, size_t i) {
-  return IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
+  return IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() &&
+                 IsTrailByte(static_cast<unsigned char>(s[i + 1]))
+             ? 2
+             : 1;
 }
 
 inline char FoldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }

@@ -195,6 +195,7 @@ TEST(TextBuffer, InPlaceWidthSpaceAndCaseOperations) {
       {"remove", &TextBuffer::RemoveSpaces, " a" + kIdeoSpace + "b ", "ab"},
       {"remove keeps split pair", &TextBuffer::RemoveSpaces, kAh + kQuoteOpen + " ",
        kAh + kQuoteOpen},
+      {"remove after stray lead byte", &TextBuffer::RemoveSpaces, "\xA3 b", "\xA3" "b"},
       {"trim right", &TextBuffer::TrimRight, " a\t" + kIdeoSpace + " ", " a\t"},
       {"trim left", &TextBuffer::TrimLeft, kIdeoSpace + " \na ", "\na "},
       {"trim", &TextBuffer::Trim, " " + kIdeoSpace + "a b" + kIdeoSpace, "a b"},

@@ -37,6 +37,8 @@ TEST(AddressParsing, HostPortAndPath) {
       // A host that also occurs inside the scheme is still found after it.
       {"http://h/p", "h", "h", 80, "/p"},
       {"https://s/p", "s", "s", 443, "/p"},
+      // A stray lead byte before the colon does not hide it.
+      {"http://h\xF4:81/x", "h\xF4", "h\xF4:81", 81, "/x"},
       {"", "", "", 80, "/"},
       {"http://", "", "", 80, "/"},
   };
