@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const size_t length = raw.find('\0') == Text::npos ? raw.size() : raw.find('\0');
   Check(plain.size() <= length);
   Check(plain.find('\0') == Text::npos);
-  if (raw.find('\\') == Text::npos || raw.find('\\') >= length) Check(plain == raw.substr(0, length));
+  const size_t backslash = raw.find('\\');
+  if (backslash == Text::npos || backslash >= length) Check(plain == raw.substr(0, length));
 
   Text escaped;
   for (char c : plain) {

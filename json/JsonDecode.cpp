@@ -7,7 +7,9 @@
 
 namespace {
 
-void AppendByte(TextBuffer& buffer, unsigned char b) { buffer.Append(Text(1, static_cast<char>(b))); }
+void AppendByte(TextBuffer& buffer, unsigned char b) {
+  buffer.Append(Text(1, static_cast<char>(b)));
+}
 
 int HexDigit(unsigned char b) {
   if (b >= '0' && b <= '9') return b - '0';

@@ -8,8 +8,10 @@
 
 namespace {
 
-// The reader collects its tokens one byte at a time.
-void AppendByte(TextBuffer& buffer, unsigned char b) { buffer.Append(Text(1, static_cast<char>(b))); }
+// A zero byte adds nothing: the buffer's text ends there.
+void AppendByte(TextBuffer& buffer, unsigned char b) {
+  buffer.Append(Text(1, static_cast<char>(b)));
+}
 
 bool IsWhiteSpace(unsigned char b) { return b == ' ' || b == '\t' || b == '\r' || b == '\n'; }
 
@@ -125,7 +127,7 @@ JsonNode JsonDocument::GetNode(int32_t position) const {
 }
 
 int32_t JsonDocument::CopyNodes(std::vector<JsonNode>& list) const {
-  list = nodes;
+  nodes.CopyTo(list);
   return NodeCount();
 }
 
@@ -144,8 +146,8 @@ size_t JsonDocument::PlainRun(const unsigned char* data, size_t size) const {
       while (n < size && data[n] != '"' && data[n] != '\r' && data[n] != '\n' && data[n] != 0) ++n;
       break;
     case InBareValue:
-      while (n < size && data[n] != ',' && data[n] != '}' && data[n] != ']' && !IsWhiteSpace(data[n]) &&
-             data[n] != 0) {
+      while (n < size && data[n] != ',' && data[n] != '}' && data[n] != ']' &&
+             !IsWhiteSpace(data[n]) && data[n] != 0) {
         ++n;
       }
       break;
@@ -184,7 +186,8 @@ void JsonDocument::ScanRange(const unsigned char* data, size_t size) {
 
 // A second top-level value replaces the first; the count lists are left as they are.
 void JsonDocument::StartDocument(unsigned char b) {
-  nodes.assign(1, JsonNode{});
+  nodes.clear();
+  nodes.push_back(JsonNode{});
   indexStack.assign(1, 1);
   nodes[0].name = "JSON";
   depth = 2;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "json/JsonNode.h"
+#include "json/JsonNodeList.h"
 #include "text/Param.h"
 #include "text/TextBuffer.h"
 
@@ -73,7 +74,7 @@ class JsonDocument {
   void CloseObject();
   void CloseArray();
 
-  std::vector<JsonNode> nodes;
+  JsonNodeList nodes;
   std::vector<uint8_t> stateStack;
   std::vector<int32_t> indexStack;
   int32_t depth = 0;

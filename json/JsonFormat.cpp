@@ -5,7 +5,9 @@
 
 namespace {
 
-void AppendByte(TextBuffer& buffer, unsigned char b) { buffer.Append(Text(1, static_cast<char>(b))); }
+void AppendByte(TextBuffer& buffer, unsigned char b) {
+  buffer.Append(Text(1, static_cast<char>(b)));
+}
 
 }  // namespace
 

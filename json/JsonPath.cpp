@@ -83,7 +83,9 @@ Text JsonDocument::GetValue(const Text& path, JsonNodeType* nodeType, int32_t* n
       }
       switch (node.type) {
         case JsonNodeType::String: result = DecodeString(node.value); break;
-        case JsonNodeType::Boolean: result.push_back(EqualsIgnoringCase(node.value, "true") ? '1' : '0'); break;
+        case JsonNodeType::Boolean:
+          result.push_back(EqualsIgnoringCase(node.value, "true") ? '1' : '0');
+          break;
         case JsonNodeType::Object:
         case JsonNodeType::Array: result = CountInside(node.value); break;
         case JsonNodeType::Null: break;
