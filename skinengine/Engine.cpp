@@ -177,6 +177,15 @@ bool ButtonRepaints(UINT message) {
   return false;
 }
 
+bool CaptionRepaints(UINT message) {
+  switch (message) {
+    case WM_NCPAINT: case WM_NCACTIVATE: case WM_SETTEXT: case WM_NCLBUTTONDOWN: case WM_NCLBUTTONUP:
+    case WM_SYSCOMMAND: case WM_SETICON: case WM_SIZE:
+      return true;
+  }
+  return false;
+}
+
 // The program's own colours for a control (a status label on green, say) win over the skin's;
 // only what the default handling would have answered is replaced.
 LRESULT ControlColour(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -215,14 +224,21 @@ LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam, WindowDa
     }
   }
   switch (data.kind) {
-    case Kind::Container:
+    case Kind::Container: {
       if (message == WM_ERASEBKGND && !KeepsOwnLook(window)) {
         RECT r;
         GetClientRect(window, &r);
         FillRect(reinterpret_cast<HDC>(wParam), &r, currentTheme->windowBrush);
         return 1;
       }
-      break;
+      if (!CaptionRepaints(message)) break;
+      // The system draws its own title bar on these; ours goes over it straight after.
+      const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+      if (data.destroyed || KeepsOwnLook(window) || (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)) return result;
+      const bool active = message == WM_NCACTIVATE ? wParam != 0 : GetActiveWindow() == window;
+      DrawCaptionFrame(window, *currentTheme, active);
+      return result;
+    }
     case Kind::PushButton:
     case Kind::Tab:
     case Kind::Progress: {
