@@ -12,7 +12,9 @@ using std::min;
 
 #include "app/ImageAddressList.h"
 #include "app/MainWindow.h"
+#include "dressing/ShadowPictures.h"
 #include "forms/Runtime.h"
+#include "web/ZlibCodec.h"
 
 namespace {
 ULONG_PTR firstGdiplusToken = 0;
@@ -28,6 +30,8 @@ void ShutDownAtExit() { ShutDown(); }
 
 void StartUp() {
   ImageAddressList = new std::vector<Text>();
+  CreateShadowPictures();
+  ProgramZlibCodec().Initialise();  // the codec lives until the end of the process
   std::atexit(ShutDownAtExit);
   StartGdiplus(firstGdiplusToken);
   if (secondGdiplusToken == 0) StartGdiplus(secondGdiplusToken);
@@ -41,6 +45,7 @@ void ShutDown() {
     delete ImageAddressList;
     ImageAddressList = nullptr;
   }
+  DestroyShadowPictures();
 }
 
 int RunProgram() {

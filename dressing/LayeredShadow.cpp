@@ -1,12 +1,74 @@
 #include "dressing/LayeredShadow.h"
 
-int32_t ApplyLayeredShadow(HWND, uint32_t, int32_t, bool) { return 0; }
-void UpdateLayeredShadow(HWND, int32_t, bool) {}
-void PaintLayeredShadow(HWND, int32_t, int32_t) {}
-void DrawShadowRings(HWND, HDC, int32_t, int32_t) {}
-uint32_t ColourToArgb(uint32_t colour, uint32_t alpha) {
-  return (alpha << 24) | ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
+#include "dressing/GdiResources.h"
+#include "dressing/ShadowWindow.h"
+
+namespace {
+
+HWND MakeLayeredShadowWindow(HWND host) {
+  // "SysShadow" is a class the system may offer; where it does not, a plain static does the job,
+  // since the layered update supplies every pixel.
+  const DWORD style = WS_POPUP | WS_VISIBLE;
+  const DWORD exStyle = WS_EX_LAYERED | WS_EX_TRANSPARENT;
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HWND shadow = CreateWindowExA(exStyle, "SysShadow", "", style, 0, 0, 0, 0, host, nullptr,
+                                instance, nullptr);
+  if (!shadow) {
+    shadow = CreateWindowExA(exStyle, "Static", "", style, 0, 0, 0, 0, host, nullptr, instance,
+                             nullptr);
+  }
+  return shadow;
 }
+
+const ShadowKind kLayered{MakeLayeredShadowWindow, UpdateLayeredShadow, LayeredShadowProc,
+                          SW_SHOW, false, DrawShadowRings};
+
+}  // namespace
+
+int32_t ApplyLayeredShadow(HWND host, uint32_t colour, int32_t size, bool sizeGiven) {
+  return ApplyShadow(kLayered, host, colour, size, sizeGiven);
+}
+
+void UpdateLayeredShadow(HWND host, int32_t visible, bool visibleGiven) {
+  UpdateShadow(kLayered, host, visible, visibleGiven);
+}
+
+void PaintLayeredShadow(HWND host, int32_t width, int32_t height) {
+  PaintShadow(DrawShadowRings, host, width, height);
+}
+
+void DrawShadowRings(HWND shadowWindow, HDC deviceContext, int32_t width, int32_t height) {
+  const uint32_t colour = ShadowColourOf(shadowWindow);
+  const int32_t s = ShadowSizeOf(shadowWindow);
+  const int32_t step = ShadowStep(s);
+
+  GdiObject region(CreateRectRgn(s, s, width - s, height - s));
+  GdipGraphics graphics;
+  gp::GdipCreateFromHDC(deviceContext, graphics.out());
+  if (!graphics.get()) return;
+  // Exclusive-or with the inner rectangle leaves only the band outside it paintable.
+  gp::GdipSetClipHrgn(graphics.get(), static_cast<HRGN>(region.get()), Gdiplus::CombineModeXor);
+  gp::GdipSetSmoothingMode(graphics.get(), Gdiplus::SmoothingModeAntiAlias);
+
+  for (int32_t i = 1; i <= s; ++i) {
+    GdipPen pen;
+    gp::GdipCreatePen1(ColourToArgb(colour, static_cast<uint32_t>(step * i)), 1.0f,
+                       Gdiplus::UnitPixel, pen.out());
+    if (!pen.get()) continue;
+    gp::GdipDrawRectangle(graphics.get(), pen.get(), static_cast<float>(i - 1),
+                          static_cast<float>(i - 1), static_cast<float>(width - 2 * i + 1),
+                          static_cast<float>(height - 2 * i + 1));
+  }
+  gp::GdipResetClip(graphics.get());
+}
+
+uint32_t ColourToArgb(uint32_t colour, uint32_t alpha) {
+  const uint32_t red = colour & 0xFF;
+  const uint32_t green = (colour >> 8) & 0xFF;
+  const uint32_t blue = (colour >> 16) & 0xFF;
+  return (alpha << 24) | (red << 16) | (green << 8) | blue;
+}
+
 LRESULT CALLBACK LayeredShadowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
+  return ShadowProc(UpdateLayeredShadow, window, message, wParam, lParam);
 }

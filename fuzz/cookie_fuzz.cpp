@@ -35,6 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   Text unique = RemoveDuplicateItems(block, "; ");
   FUZZ_CHECK(unique.size() <= block.size());
-  FUZZ_CHECK(RemoveDuplicateItems(unique, "; ") == unique);
+  std::set<Text> items;
+  for (const Text& item : SplitText(unique, "; ")) FUZZ_CHECK(items.insert(item).second);
   return 0;
 }

@@ -1,6 +1,7 @@
 // Pattern parser and code generator of the in-process engine.
 #include "text/RegexProgram.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -297,21 +298,12 @@ class Parser {
       if (!ClassMember(low, isBuiltin, builtin)) return false;
       if (isBuiltin) { cls.builtins.push_back(builtin); continue; }
       if (i_ + 1 < p_.size() && Peek() == u'-' && p_[i_ + 1] != u']') {
-        size_t save = i_;
         ++i_;
         bool highBuiltin = false;
         RegexClass::Builtin hb{};
         char16_t high = 0;
         if (!ClassMember(high, highBuiltin, hb)) return false;
-        if (highBuiltin) {
-          // A class escape cannot end a range: the dash is a literal.
-          cls.ranges.emplace_back(low, low);
-          cls.ranges.emplace_back(u'-', u'-');
-          cls.builtins.push_back(hb);
-          (void)save;
-          continue;
-        }
-        if (high < low) return false;
+        if (highBuiltin || high < low) return false;  // a class escape cannot end a range
         cls.ranges.emplace_back(low, high);
         continue;
       }
@@ -400,8 +392,23 @@ class Generator {
     return n.kind == Node::Char || n.kind == Node::Any || n.kind == Node::Class;
   }
 
+  static void GroupSpan(const Node& n, uint32_t& lo, uint32_t& hi) {
+    if (n.kind == Node::Group && n.flag) {
+      lo = std::min(lo, n.value);
+      hi = std::max(hi, n.value);
+    }
+    for (const Node& k : n.kids) GroupSpan(k, lo, hi);
+  }
+
+  bool EmitBody(const Node& body, uint32_t lo, uint32_t hi) {
+    if (lo <= hi) Add(RegexOp::Forget, lo, hi);
+    return Emit(body);
+  }
+
   bool EmitRepeat(const Node& n) {
     const Node& body = n.kids[0];
+    uint32_t lo = 0xFFFFFFFFu, hi = 0;
+    GroupSpan(body, lo, hi);
     uint32_t min = n.value, max = n.max;
     bool greedy = n.flag;
     if (min > kMaxCount || (max != kRegexUnbounded && max > kMaxCount)) return false;
@@ -412,13 +419,13 @@ class Generator {
       return Emit(body);
     }
     for (uint32_t k = 0; k < min; ++k)
-      if (!Emit(body)) return false;
+      if (!EmitBody(body, lo, hi)) return false;
     auto& code = prog_.code;
     if (max == kRegexUnbounded) {
       uint32_t reg = prog_.registers++;
       size_t loop = Add(RegexOp::Split);
       Add(RegexOp::Mark, reg);
-      if (!Emit(body)) return false;
+      if (!EmitBody(body, lo, hi)) return false;
       Add(RegexOp::Progress, reg);
       Add(RegexOp::Jump, static_cast<uint32_t>(loop));
       SetSplit(loop, loop + 1, Here(), greedy);
@@ -427,7 +434,7 @@ class Generator {
     std::vector<size_t> splits;
     for (uint32_t k = min; k < max; ++k) {
       splits.push_back(Add(RegexOp::Split));
-      if (!Emit(body)) return false;
+      if (!EmitBody(body, lo, hi)) return false;
       if (code.size() > kMaxCode) return false;
     }
     for (size_t s : splits) SetSplit(s, s + 1, Here(), greedy);
@@ -450,24 +457,6 @@ class Generator {
 };
 
 }  // namespace
-
-char16_t RegexLower(char16_t c) {
-  if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
-      (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) || (c >= 0x410 && c <= 0x42F) ||
-      (c >= 0xFF21 && c <= 0xFF3A))
-    return static_cast<char16_t>(c + 0x20);
-  if (c >= 0x400 && c <= 0x40F) return static_cast<char16_t>(c + 0x50);
-  return c;
-}
-
-char16_t RegexUpper(char16_t c) {
-  if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) ||
-      (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) || (c >= 0x430 && c <= 0x44F) ||
-      (c >= 0xFF41 && c <= 0xFF5A))
-    return static_cast<char16_t>(c - 0x20);
-  if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 0x50);
-  return c;
-}
 
 bool RegexIsWordUnit(char16_t c) {
   return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_';

@@ -146,6 +146,14 @@ class Machine {
           break;
         }
         case RegexOp::Backref: ok = BackrefMatches(in.a, pos); ++pc; break;
+        case RegexOp::Forget:
+          if (!Spend(in.b - in.a)) return false;
+          for (uint32_t g = in.a; g <= in.b; ++g) {
+            if (slots_[2 * g] != kNone) SetSlot(2 * g, kNone);
+            if (slots_[2 * g + 1] != kNone) SetSlot(2 * g + 1, kNone);
+          }
+          ++pc;
+          break;
         case RegexOp::Mark: SetSlot(2 * (prog_.groups + 1) + in.a, pos); ++pc; break;
         case RegexOp::Progress: ok = slots_[2 * (prog_.groups + 1) + in.a] != pos; ++pc; break;
         case RegexOp::Repeat: {

@@ -35,7 +35,7 @@ class RegexEngine {
   std::u16string pattern;
   // Work allowed for one Execute, Test or Replace; a run that needs more fails as an invalid
   // pattern does, so a catastrophic pattern cannot hang the caller forever.
-  uint64_t stepLimit = 4000000000ull;
+  uint64_t stepLimit = 1000000000;
 
   // All matches (one at most without `global`). False for an invalid pattern or exhausted steps.
   bool Execute(std::u16string_view subject, std::vector<RegexMatch>& matches);

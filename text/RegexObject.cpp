@@ -4,54 +4,19 @@
 
 #include <cstring>
 
+#include "text/BatchReplace.h"
+#include "text/DoubleByte.h"
 #include "text/LocalRegExp.h"
 
 namespace {
 
-bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-
-bool SameAsciiFolded(char a, char b) {
-  auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-  return fold(a) == fold(b);
-}
-
-// The 1-based position of `what` in `text` at or after `start`, or -1. Only whole characters
-// start an occurrence, and with ignoreCase only ASCII letters fold.
-int FindText(const Text& text, const Text& what, int start, bool ignoreCase) {
-  if (what.empty() || start < 1) return -1;
-  size_t from = static_cast<size_t>(start) - 1;
-  for (size_t k = 0; k + what.size() <= text.size();) {
-    if (k >= from) {
-      size_t n = 0;
-      while (n < what.size() &&
-             (ignoreCase ? SameAsciiFolded(text[k + n], what[n]) : text[k + n] == what[n]))
-        ++n;
-      if (n == what.size()) return static_cast<int>(k + 1);
-    }
-    k += IsLeadByte(static_cast<unsigned char>(text[k])) && k + 1 < text.size() ? 2 : 1;
-  }
-  return -1;
-}
-
 // The component counts a double-byte character as one; the search needs the byte where the match
 // starts, so that the group is never found in the text before it.
 int ByteOfCharacter(const Text& text, int character) {
+  std::string_view content = ContentOf(text);
   size_t k = 0;
-  for (int n = 0; n < character && k < text.size(); ++n)
-    k += IsLeadByte(static_cast<unsigned char>(text[k])) && k + 1 < text.size() ? 2 : 1;
+  for (int n = 0; n < character && k < content.size(); ++n) k += CharSizeAt(content, k);
   return static_cast<int>(k);
-}
-
-Text ExpandQuoteMarker(const Text& pattern) {
-  static const Text marker = "#引号";
-  Text out;
-  size_t at = 0;
-  for (size_t hit; (hit = pattern.find(marker, at)) != Text::npos; at = hit + marker.size()) {
-    out.append(pattern, at, hit - at);
-    out.push_back('"');
-  }
-  out.append(pattern, at, Text::npos);
-  return out;
 }
 
 struct BstrArg {
@@ -112,11 +77,16 @@ ComRef<IDispatch> MakeEngine(RegexEngineChoice choice) {
 
 }  // namespace
 
-RegexObject::RegexObject(RegexEngineChoice choice) : choice_(choice) { CoInitialize(nullptr); }
+// A thread already in the multi-threaded apartment refuses CoInitialize; uninitialising then would
+// take away an initialisation that belongs to someone else, so only a successful one is undone.
+RegexObject::RegexObject(RegexEngineChoice choice)
+    : choice_(choice), comInitialised_(SUCCEEDED(CoInitialize(nullptr))) {}
 
 RegexObject::RegexObject(const RegexObject& other)
-    : choice_(other.choice_), subject_(other.subject_), matchCount_(other.matchCount_) {
-  CoInitialize(nullptr);
+    : choice_(other.choice_),
+      comInitialised_(SUCCEEDED(CoInitialize(nullptr))),
+      subject_(other.subject_),
+      matchCount_(other.matchCount_) {
   engine_ = other.engine_.Share();
   matches_ = other.matches_.Share();
 }
@@ -126,7 +96,7 @@ RegexObject::~RegexObject() {
   engine_.Reset();
   matches_.Reset();
   subject_.clear();
-  CoUninitialize();
+  if (comInitialised_) CoUninitialize();
 }
 
 ComRef<IDispatch> RegexObject::Execute(const Text& text) const {
@@ -214,15 +184,12 @@ Text RegexObject::EscapeMetacharacters(const Text& text) {
   static const char kMeta[] = "\\^-$|{}[]().?";
   Text out;
   out.reserve(text.size() + text.size() / 4);
-  for (size_t k = 0; k < text.size(); ++k) {
-    unsigned char c = static_cast<unsigned char>(text[k]);
-    if (IsLeadByte(c) && k + 1 < text.size()) {
-      out.append(text, k, 2);
-      ++k;
-      continue;
-    }
-    if (c != 0 && std::strchr(kMeta, c)) out.push_back('\\');
-    out.push_back(static_cast<char>(c));
+  std::string_view content = ContentOf(text);
+  for (size_t k = 0; k < content.size();) {
+    size_t size = CharSizeAt(content, k);
+    if (size == 1 && std::strchr(kMeta, content[k])) out.push_back('\\');
+    out.append(content.substr(k, size));
+    k += size;
   }
   return out;
 }

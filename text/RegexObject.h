@@ -47,6 +47,7 @@ class RegexObject {
   int FirstMatchGroups() const;
 
   RegexEngineChoice choice_;
+  bool comInitialised_;
   ComRef<IDispatch> engine_;
   ComRef<IDispatch> matches_;
   Text subject_;

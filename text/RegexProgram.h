@@ -22,6 +22,7 @@ enum class RegexOp : uint8_t {
   Mark,      // a: register that remembers where a loop iteration began
   Progress,  // a: register; fails when the iteration consumed nothing
   Repeat,    // a: min, b: max; flag: greedy; the unit matcher follows, the continuation after it
+  Forget,    // groups a..b lose their captures: each iteration of a repeat starts them afresh
   Match,
 };
 
@@ -59,9 +60,9 @@ inline constexpr uint32_t kRegexNoHint = 0xFFFFFFFFu;
 // Builds the program; false for a pattern the dialect does not accept or one too large to run.
 bool CompileRegex(std::u16string_view pattern, bool ignoreCase, bool multiline, RegexProgram& out);
 
-// Case folding of the letters the code page can hold: ASCII, Latin-1, Greek, Cyrillic, full width.
-char16_t RegexLower(char16_t c);
-char16_t RegexUpper(char16_t c);
+// Ignoring case folds the ASCII letters only, as every other text comparison of the program does.
+inline char16_t RegexLower(char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; }
+inline char16_t RegexUpper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
 bool RegexIsWordUnit(char16_t c);
 bool RegexClassHas(const RegexClass& cls, char16_t c, bool ignoreCase);
 bool RegexClassVerdict(const RegexClass& cls, char16_t c, bool ignoreCase);  // without the table

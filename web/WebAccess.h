@@ -1,7 +1,10 @@
 #pragma once
 // One HTTP or HTTPS exchange over WinInet, returning the response body. Each call opens and closes
 // its own three handles; cookies live only in the caller's variables. Absent switches
-// mergeCookies, completeHeaders and fixHeaderCase mean true.
+// mergeCookies, completeHeaders and fixHeaderCase mean true. An in/out argument is given as a
+// variable (present, written back) or left out with {} (absent):
+//   Text address = "host.test/a/ac1", cookies, headers = "Accept-Encoding: gzip, deflate";
+//   Bytes body = WebAccess(address, 0, {}, cookies, {}, headers);
 //
 // address          in/out  gets "http://" in front (written back) when it names no scheme
 // method           in      0 GET, 1 POST, 2 HEAD, 3 PUT, 4 DELETE, 5 OPTIONS, 6 TRACE, 7 CONNECT; else GET

@@ -49,6 +49,7 @@ inline const std::vector<RegexCase>& RegexCases() {
       {"(a|b)(c)?", "acb", false, true, true, true, {{"ac", "a", "c"}, {"b", "b", ""}}},
       {"((\\w)\\w)-(\\d)", "ab-1 cd-2", false, true, true, true,
        {{"ab-1", "ab", "a", "1"}, {"cd-2", "cd", "c", "2"}}},
+      {"(a|(b))+", "ba", false, true, true, true, {{"ba", "a", ""}}},  // each iteration starts afresh
       {"(?:ab)+(?=c)", "ababc abab", false, true, true, true, {{"abab"}}},
       {"x(?!1)\\d", "x1x2", false, true, true, true, {{"x2"}}},
       {"(\\w)\\1", "aabcDd", true, true, true, true, {{"aa", "a"}, {"Dd", "D"}}},
@@ -67,6 +68,7 @@ inline const std::vector<RegexCase>& RegexCases() {
       {"[b-a]", "a", false, true, true, false, {}},
       {"*a", "a", false, true, true, false, {}},
       {"a[", "a", false, true, true, false, {}},
+      {"[a-\\d]", "-", false, true, true, false, {}},
   };
   return cases;
 }
