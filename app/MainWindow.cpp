@@ -7,6 +7,7 @@
 #include "app/ImageAddressList.h"
 #include "app/MainWindowHooks.h"
 #include "forms/FormDescription.h"
+#include "forms/Runtime.h"
 
 extern "C" const unsigned char kMainForm[];
 extern "C" const unsigned long kMainForm_size;
@@ -40,25 +41,14 @@ void AddressChanged() {
 // The folder dialog is modal to the active window and keeps the program's other windows disabled.
 void ChooseFolder() {
   HWND owner = GetActiveWindow();
-  std::vector<HWND> disabled;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM list) -> BOOL {
-        if (IsWindowVisible(w) && IsWindowEnabled(w)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&disabled));
-  std::erase(disabled, owner);
-  for (HWND w : disabled) EnableWindow(w, FALSE);
+  const std::vector<HWND> disabled = DisableOtherWindows(owner);
 
   BROWSEINFOA info{};
   info.hwndOwner = owner;
   info.lpszTitle = "选择图片存放位置";
   info.ulFlags = BIF_EDITBOX;
   PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&info);
-  for (HWND w : disabled) {
-    if (IsWindow(w)) EnableWindow(w, TRUE);
-  }
+  ReenableWindows(disabled);
   if (!chosen) return;
   char path[MAX_PATH + 1] = {};
   const bool isPath = SHGetPathFromIDListA(chosen, path) && path[0] != '\0';

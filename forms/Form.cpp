@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "forms/PictureDrawing.h"
+#include "forms/Runtime.h"
 #include "forms/WideText.h"
 
 namespace {
@@ -458,18 +459,7 @@ Form* Form::Load(const FormDescription& description, Mode mode,
 
   HWND window = form->handle_;
   std::vector<HWND> disabled;
-  if (mode == Mode::Modal) {
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM list) -> BOOL {
-          auto* windows = reinterpret_cast<std::vector<HWND>*>(list);
-          if (IsWindowVisible(w) && IsWindowEnabled(w)) windows->push_back(w);
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&disabled));
-    std::erase(disabled, window);
-    for (HWND w : disabled) EnableWindow(w, FALSE);
-  }
+  if (mode == Mode::Modal) disabled = DisableOtherWindows(window);
   if (onCreated) onCreated(*form);
   if (!IsWindow(window)) return nullptr;
   ShowWindow(window, SW_SHOW);
@@ -488,9 +478,7 @@ Form* Form::Load(const FormDescription& description, Mode mode,
       DispatchMessageW(&msg);
     }
   }
-  for (HWND w : disabled) {
-    if (IsWindow(w)) EnableWindow(w, TRUE);
-  }
+  ReenableWindows(disabled);
   if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
   return nullptr;
 }

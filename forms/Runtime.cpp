@@ -56,3 +56,26 @@ bool PlayMemorySound(const unsigned char* wave, size_t size) {
   if (!wave || size == 0) return false;
   return PlaySoundA(reinterpret_cast<LPCSTR>(wave), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT) != FALSE;
 }
+
+namespace {
+BOOL CALLBACK CollectEnabled(HWND window, LPARAM list) {
+  if (IsWindowVisible(window) && IsWindowEnabled(window)) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  }
+  return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> DisableOtherWindows(HWND except) {
+  std::vector<HWND> windows;
+  EnumThreadWindows(GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&windows));
+  std::erase(windows, except);
+  for (HWND w : windows) EnableWindow(w, FALSE);
+  return windows;
+}
+
+void ReenableWindows(const std::vector<HWND>& windows) {
+  for (HWND w : windows) {
+    if (IsWindow(w)) EnableWindow(w, TRUE);
+  }
+}

@@ -3,6 +3,8 @@
 // the system message box and sounds.
 #include <windows.h>
 
+#include <vector>
+
 #include "text/Param.h"
 
 // Runs the thread's message loop until the first window is gone; returns the quit code.
@@ -17,3 +19,7 @@ void OpenInBrowser(const Text& address);
 int SystemMessageBox(const Text& text, const Text& caption, UINT style, HWND owner = nullptr);
 // Plays a WAVE clip held in memory, asynchronously. The bytes must outlive the sound.
 bool PlayMemorySound(const unsigned char* wave, size_t size);
+// A modal window's doing: disables the calling thread's other visible, enabled top-level windows
+// and returns them, for ReenableWindows once the modal window is gone.
+std::vector<HWND> DisableOtherWindows(HWND except);
+void ReenableWindows(const std::vector<HWND>& windows);

@@ -152,22 +152,22 @@ TEST_F(MainWindowTest, TabPagesShowTheirOwnControls) {
 
 // Finds the folder dialog of this process and acts on it from another thread while the click
 // that opened it is still inside the dialog's own message loop.
+BOOL CALLBACK FindFolderDialog(HWND w, LPARAM out) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  wchar_t cls[16] = {};
+  GetClassNameW(w, cls, 16);
+  if (pid == GetCurrentProcessId() && IsWindowVisible(w) && lstrcmpW(cls, L"#32770") == 0) {
+    *reinterpret_cast<HWND*>(out) = w;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 HWND WaitForFolderDialog() {
   for (int i = 0; i < 200; ++i) {
     HWND found = nullptr;
-    EnumWindows(
-        [](HWND w, LPARAM out) -> BOOL {
-          DWORD pid = 0;
-          GetWindowThreadProcessId(w, &pid);
-          wchar_t cls[16] = {};
-          GetClassNameW(w, cls, 16);
-          if (pid == GetCurrentProcessId() && IsWindowVisible(w) && lstrcmpW(cls, L"#32770") == 0) {
-            *reinterpret_cast<HWND*>(out) = w;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumWindows(FindFolderDialog, reinterpret_cast<LPARAM>(&found));
     if (found) return found;
     Sleep(50);
   }
