@@ -73,6 +73,7 @@ Kind PaintedUnlessProgramPaints(HWND window, Kind kind) {
 }
 
 bool Classify(HWND window, Kind& kind) {
+  if (KeepsOwnLook(window)) return false;
   const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
   if (ClassIs(window, L"Button")) {
     const LONG_PTR type = style & BS_TYPEMASK;
@@ -86,7 +87,7 @@ bool Classify(HWND window, Kind& kind) {
   if (ClassIs(window, WC_TABCONTROLW)) return kind = PaintedUnlessProgramPaints(window, Kind::Tab), true;
   if (ClassIs(window, PROGRESS_CLASSW)) return kind = PaintedUnlessProgramPaints(window, Kind::Progress), true;
   if (ClassIs(window, L"#32768") || ClassIs(window, L"tooltips_class32") || ClassIs(window, L"IME") ||
-      ClassIs(window, L"ComboLBox") || KeepsOwnLook(window))
+      ClassIs(window, L"ComboLBox"))
     return false;
   if (!(style & WS_CHILD) || ClassIs(window, L"#32770")) return kind = Kind::Container, true;
   // A child of a class of the program's own is recoloured only when it would erase its background

@@ -10,6 +10,8 @@
 #include "dressing/SkinEngineModule.h"
 #include "forms/Runtime.h"
 
+void CALLBACK CloseWhenShown(HWND window, UINT, UINT_PTR, DWORD) { DestroyWindow(window); }
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   char* rest = commandLine;
   const int number = int(std::strtol(rest, &rest, 10));
@@ -21,6 +23,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   DressWindow(form->Handle(), {}, number, variant, {}, {}, {}, {}, {}, 1);
   // An address that the check turns down, so the verdict shows and nothing is fetched.
   (*form)["编辑框1"].SetText("http://example.invalid/a/ac1");
-  SetTimer(form->Handle(), 1, 8000, [](HWND window, UINT, UINT_PTR, DWORD) { DestroyWindow(window); });
+  SetTimer(form->Handle(), 1, 8000, CloseWhenShown);
   return RunMessageLoop();
 }
