@@ -137,3 +137,106 @@ void DrawEditFrame(HWND edit, const Theme& theme) {
   DeleteObject(outer);
   ReleaseDC(edit, dc);
 }
+
+namespace {
+
+COLORREF Mix(COLORREF a, COLORREF b) {
+  return RGB((GetRValue(a) + GetRValue(b)) / 2, (GetGValue(a) + GetGValue(b)) / 2, (GetBValue(a) + GetBValue(b)) / 2);
+}
+
+// The caption glyphs are drawn as lines, so no symbol font is needed.
+void Glyph(HDC dc, const RECT& box, int kind, COLORREF colour) {
+  const int size = (box.bottom - box.top) / 4;
+  const int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
+  HPEN pen = CreatePen(PS_SOLID, 1, colour);
+  HGDIOBJ oldPen = SelectObject(dc, pen);
+  HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
+  switch (kind) {
+    case 0:  // close
+      for (int d = 0; d < 2; ++d) {
+        MoveToEx(dc, cx - size + d, cy - size, nullptr);
+        LineTo(dc, cx + size + 1 + d, cy + size + 1);
+        MoveToEx(dc, cx + size - 1 + d, cy - size, nullptr);
+        LineTo(dc, cx - size - 2 + d, cy + size + 1);
+      }
+      break;
+    case 1:  // maximise
+      Rectangle(dc, cx - size, cy - size, cx + size + 1, cy + size + 1);
+      MoveToEx(dc, cx - size, cy - size + 1, nullptr);
+      LineTo(dc, cx + size, cy - size + 1);
+      break;
+    default:  // minimise
+      MoveToEx(dc, cx - size, cy + size - 1, nullptr);
+      LineTo(dc, cx + size + 1, cy + size - 1);
+      MoveToEx(dc, cx - size, cy + size, nullptr);
+      LineTo(dc, cx + size + 1, cy + size);
+  }
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
+  DeleteObject(pen);
+}
+
+}  // namespace
+
+void DrawCaptionFrame(HWND window, const Theme& theme, bool active) {
+  const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+  if ((style & WS_CAPTION) != WS_CAPTION || GetMenu(window) || IsIconic(window)) return;
+  RECT outer, client;
+  GetWindowRect(window, &outer);
+  GetClientRect(window, &client);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  OffsetRect(&client, -outer.left, -outer.top);
+  OffsetRect(&outer, -outer.left, -outer.top);
+  const int border = client.left;
+  if (border < 0 || client.top <= border) return;
+  HDC dc = GetWindowDC(window);
+  if (!dc) return;
+  ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+
+  const Skin& s = theme.skin;
+  const COLORREF bar = active ? s.captionBackground : s.captionInactive;
+  FillSolid(dc, outer, s.captionBorder);
+  RECT caption{border, border, outer.right - border, client.top};
+  FillSolid(dc, caption, bar);
+  RECT edge{border, client.top - 1, outer.right - border, client.top};  // a line between bar and client
+  FillSolid(dc, edge, s.captionBorder);
+  caption.bottom -= 1;
+
+  const int height = caption.bottom - caption.top;
+  int textLeft = caption.left + 6;
+  HICON icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL2, 0));
+  if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICONSM));
+  if (icon && height >= 16) {
+    DrawIconEx(dc, textLeft, caption.top + (height - 16) / 2, icon, 16, 16, 0, nullptr, DI_NORMAL);
+    textLeft += 22;
+  }
+
+  // Buttons from the right, where the system hit-tests them: close, then maximise and minimise.
+  const int button = GetSystemMetrics(SM_CXSIZE);
+  RECT box{caption.right - button, caption.top, caption.right, caption.bottom};
+  const COLORREF glyph = active ? s.captionText : Mix(s.captionText, bar);
+  if (style & WS_SYSMENU) {
+    Glyph(dc, box, 0, glyph);
+    if (style & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX)) {
+      OffsetRect(&box, -button, 0);
+      Glyph(dc, box, 1, style & WS_MAXIMIZEBOX ? glyph : Mix(glyph, bar));
+      OffsetRect(&box, -button, 0);
+      Glyph(dc, box, 2, style & WS_MINIMIZEBOX ? glyph : Mix(glyph, bar));
+    }
+  }
+
+  wchar_t title[256];
+  const int n = GetWindowTextW(window, title, 256);
+  LOGFONTW lf{};
+  GetObjectW(theme.font, sizeof lf, &lf);
+  lf.lfWeight = FW_BOLD;
+  HFONT bold = CreateFontIndirectW(&lf);
+  HGDIOBJ oldFont = SelectObject(dc, bold ? bold : theme.font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, active ? s.captionText : Mix(s.captionText, bar));
+  RECT text{textLeft, caption.top, box.left - 4, caption.bottom};
+  DrawTextW(dc, title, n, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  SelectObject(dc, oldFont);
+  if (bold) DeleteObject(bold);
+  ReleaseDC(window, dc);
+}

@@ -9,6 +9,8 @@ enum class ButtonState { Normal, Hot, Pressed, Disabled };
 void DrawPushButton(HWND button, HDC dc, const Theme& theme, ButtonState state, bool focused, bool isDefault);
 void DrawTabControl(HWND tab, HDC dc, const Theme& theme);
 void DrawProgressBar(HWND bar, HDC dc, const Theme& theme);
+// Frame and title bar of a window with a caption, over what the system drew there.
+void DrawCaptionFrame(HWND window, const Theme& theme, bool active);
 // The border of an edit box over its non-client edge.
 void DrawEditFrame(HWND edit, const Theme& theme);
 

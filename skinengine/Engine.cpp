@@ -73,6 +73,7 @@ Kind PaintedUnlessProgramPaints(HWND window, Kind kind) {
 }
 
 bool Classify(HWND window, Kind& kind) {
+  if (KeepsOwnLook(window)) return false;
   const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
   if (ClassIs(window, L"Button")) {
     const LONG_PTR type = style & BS_TYPEMASK;
@@ -86,7 +87,7 @@ bool Classify(HWND window, Kind& kind) {
   if (ClassIs(window, WC_TABCONTROLW)) return kind = PaintedUnlessProgramPaints(window, Kind::Tab), true;
   if (ClassIs(window, PROGRESS_CLASSW)) return kind = PaintedUnlessProgramPaints(window, Kind::Progress), true;
   if (ClassIs(window, L"#32768") || ClassIs(window, L"tooltips_class32") || ClassIs(window, L"IME") ||
-      ClassIs(window, L"ComboLBox") || KeepsOwnLook(window))
+      ClassIs(window, L"ComboLBox"))
     return false;
   if (!(style & WS_CHILD) || ClassIs(window, L"#32770")) return kind = Kind::Container, true;
   // A child of a class of the program's own is recoloured only when it would erase its background
@@ -177,6 +178,15 @@ bool ButtonRepaints(UINT message) {
   return false;
 }
 
+bool CaptionRepaints(UINT message) {
+  switch (message) {
+    case WM_NCPAINT: case WM_NCACTIVATE: case WM_SETTEXT: case WM_NCLBUTTONDOWN: case WM_NCLBUTTONUP:
+    case WM_SYSCOMMAND: case WM_SETICON: case WM_SIZE:
+      return true;
+  }
+  return false;
+}
+
 // The program's own colours for a control (a status label on green, say) win over the skin's;
 // only what the default handling would have answered is replaced.
 LRESULT ControlColour(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -215,14 +225,21 @@ LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam, WindowDa
     }
   }
   switch (data.kind) {
-    case Kind::Container:
+    case Kind::Container: {
       if (message == WM_ERASEBKGND && !KeepsOwnLook(window)) {
         RECT r;
         GetClientRect(window, &r);
         FillRect(reinterpret_cast<HDC>(wParam), &r, currentTheme->windowBrush);
         return 1;
       }
-      break;
+      if (!CaptionRepaints(message)) break;
+      // The system draws its own title bar on these; ours goes over it straight after.
+      const LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+      if (data.destroyed || KeepsOwnLook(window) || (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)) return result;
+      const bool active = message == WM_NCACTIVATE ? wParam != 0 : GetActiveWindow() == window;
+      DrawCaptionFrame(window, *currentTheme, active);
+      return result;
+    }
     case Kind::PushButton:
     case Kind::Tab:
     case Kind::Progress: {

@@ -25,6 +25,10 @@ struct Key {
 const Key kKeys[] = {
     COLOUR("window", "background", windowBackground),
     COLOUR("window", "text", windowText),
+    COLOUR("caption", "background", captionBackground),
+    COLOUR("caption", "text", captionText),
+    COLOUR("caption", "inactive", captionInactive),
+    COLOUR("caption", "border", captionBorder),
     COLOUR("label", "text", labelText),
     COLOUR("edit", "background", editBackground),
     COLOUR("edit", "text", editText),

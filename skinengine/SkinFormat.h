@@ -11,6 +11,7 @@ struct ButtonLook {
 
 struct Skin {
   SkinColour windowBackground, windowText;
+  SkinColour captionBackground, captionText, captionInactive, captionBorder;
   SkinColour labelText;
   SkinColour editBackground, editText, editBorder, editFocusBorder;
   ButtonLook buttonNormal, buttonHot, buttonPressed, buttonDisabled;

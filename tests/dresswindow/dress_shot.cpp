@@ -5,19 +5,24 @@
 #include <cstdlib>
 
 #include "app/MainWindow.h"
+#include "app/StartUp.h"
 #include "dressing/DressWindow.h"
 #include "dressing/SkinEngineModule.h"
 #include "forms/Runtime.h"
+
+void CALLBACK CloseWhenShown(HWND window, UINT, UINT_PTR, DWORD) { DestroyWindow(window); }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   char* rest = commandLine;
   const int number = int(std::strtol(rest, &rest, 10));
   const int variant = int(std::strtol(rest, &rest, 10));
+  StartUp();
   LoadSkinEngine();
   Form* form = LoadMainWindow(Form::Mode::FirstWindow);
   if (!form) return 1;
   DressWindow(form->Handle(), {}, number, variant, {}, {}, {}, {}, {}, 1);
-  (*form)["编辑框1"].SetText("http://www.artisite.example/a/ac11707267");
-  SetTimer(form->Handle(), 1, 8000, [](HWND window, UINT, UINT_PTR, DWORD) { DestroyWindow(window); });
+  // An address that the check turns down, so the verdict shows and nothing is fetched.
+  (*form)["编辑框1"].SetText("http://example.invalid/a/ac1");
+  SetTimer(form->Handle(), 1, 8000, CloseWhenShown);
   return RunMessageLoop();
 }

@@ -18,6 +18,7 @@ using Attach = int32_t(WINAPI*)(const void*, int32_t, const char*, int32_t, int3
 std::string TestSkin(const char* background = "#3366CC") {
   return std::string("tessapic-skin 1\n[window]\nbackground = ") + background +
          "\ntext = #101010\n"
+         "[caption]\nbackground = #123456\ntext = #FFFFFF\ninactive = #654321\nborder = #0A0B0C\n"
          "[label]\ntext = #202020\n"
          "[edit]\nbackground = #E0F0E0\ntext = #303030\nborder = #404040\nfocus = #505050\n"
          "[button]\nnormal = #C03020 #FFFFFF #600000\nhot = #20C030 #FFFFFF #006000\n"
@@ -155,6 +156,24 @@ TEST_F(SkinEngineTest, SkinnedWindowShowsTheSkinColours) {
       {"tab strip", w.tab, 290, 4, RGB(0xD0, 0xD0, 0xF0)},
   };
   for (const Spot& s : spots) EXPECT_EQ(Hex(TestWindow::Pixel(s.window, s.x, s.y)), Hex(s.expected)) << s.what;
+}
+
+TEST_F(SkinEngineTest, TitleBarAndFrameTakeTheCaptionColours) {
+  HWND window = CreateWindowExW(0, L"SkinTestWindow", L"title", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE,
+                                40, 40, 300, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_EQ(Use(TestSkin()), 1);
+  auto framePixel = [&](int x, int y) {
+    HDC dc = GetWindowDC(window);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return Hex(c);
+  };
+  SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
+  EXPECT_EQ(framePixel(150, 8), "#123456");  // the middle of the title bar, clear of text and buttons
+  EXPECT_EQ(framePixel(0, 100), "#0A0B0C");
+  SendMessageW(window, WM_NCACTIVATE, FALSE, 0);
+  EXPECT_EQ(framePixel(150, 8), "#654321");
+  DestroyWindow(window);
 }
 
 TEST_F(SkinEngineTest, ButtonStatesAndWindowsCreatedLater) {
