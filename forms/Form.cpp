@@ -77,6 +77,7 @@ LRESULT CALLBACK TabSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 void FillBackground(HWND window, HDC dc, const RECT& rect, int colour) {
   if (colour >= 0) {
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(colour));
     FillRect(dc, &rect, brush);
     DeleteObject(brush);
@@ -119,7 +120,8 @@ void PaintLabel(HWND window, Control* control) {
   wchar_t buffer[4096];
   int n = GetWindowTextW(window, buffer, 4096);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, IsWindowEnabled(window) ? GetSysColor(COLOR_WINDOWTEXT) : GetSysColor(COLOR_GRAYTEXT));
+  // Asking the parent for the background also set the text colour (the skin's, when dressed).
+  if (!IsWindowEnabled(window)) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
   DrawTextW(dc, buffer, n, &rect, DT_LEFT | DT_TOP | DT_WORDBREAK | DT_NOPREFIX);
   SelectObject(dc, old);
