@@ -347,6 +347,23 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) 
       }
       break;
     }
+    case WM_ACTIVATE: {
+      // Like a dialog, the form keeps the control that had the focus across (de)activation;
+      // without this the default handling moves the focus to the form itself whenever the
+      // activation arrives, which on some systems is after the creation handler set it.
+      const HWND focus = GetFocus();
+      const bool ours = focus && focus != handle_ && IsChild(handle_, focus);
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        if (ours) focusedChild_ = focus;
+        return 0;
+      }
+      if (ours) return 0;
+      if (focusedChild_ && IsWindow(focusedChild_) && IsChild(handle_, focusedChild_)) {
+        SetFocus(focusedChild_);
+        return 0;
+      }
+      break;
+    }
     case kSetPage:
       if (Control* c = FromChild(reinterpret_cast<HWND>(wParam))) ShowPage(*c, static_cast<int>(lParam));
       return 0;

@@ -56,4 +56,5 @@ class Form {
   Mode mode_ = Mode::Modeless;
   std::vector<std::shared_ptr<Control>> controls_;
   std::vector<HBRUSH> brushes_;
+  HWND focusedChild_ = nullptr;
 };
