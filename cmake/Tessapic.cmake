@@ -44,6 +44,11 @@ function(tessapic_add_test name)
   target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gtest_main)
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
   set_tests_properties(${name} PROPERTIES TIMEOUT 900)
+  if(TESSAPIC_WINDOWS)
+    # The Wine test programs share one display: windows of two programs at once would take
+    # activation and focus from each other.
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine_display)
+  endif()
 endfunction()
 
 # tessapic_embed(TARGET SYMBOL FILE): carries FILE inside TARGET as
