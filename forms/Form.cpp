@@ -103,11 +103,7 @@ namespace {
 
 Control* FindControl(HWND window) {
   Form* form = Form::FromHandle(GetAncestor(window, GA_ROOT));
-  if (!form) return nullptr;
-  for (const auto& c : form->Controls()) {
-    if (c->Handle() == window) return c.get();
-  }
-  return nullptr;
+  return form ? form->FromChild(window) : nullptr;
 }
 
 void PaintLabel(HWND window, Control* control) {
@@ -235,7 +231,7 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   if (message == WM_NCDESTROY && form) {
     RemovePropW(window, kFormProperty);
     form->handle_ = nullptr;
-    for (HBRUSH b : form->brushes_) DeleteObject(b);
+    for (const auto& [colour, brush] : form->brushes_) DeleteObject(brush);
     delete form;
   }
   return DefWindowProcW(window, message, wParam, lParam);
@@ -245,12 +241,7 @@ Form* Form::FromHandle(HWND window) {
   return window ? static_cast<Form*>(GetPropW(window, kFormProperty)) : nullptr;
 }
 
-Control* Form::Find(const Text& name) const {
-  for (const auto& c : controls_) {
-    if (c->Name() == name) return c.get();
-  }
-  return nullptr;
-}
+Control* Form::Find(const Text& name) const { return Share(name).get(); }
 
 Control& Form::operator[](const Text& name) const { return *Find(name); }
 
@@ -337,12 +328,9 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) 
       Control* c = FromChild(reinterpret_cast<HWND>(lParam));
       if (c && c->GetBackColour() >= 0) {
         SetBkColor(reinterpret_cast<HDC>(wParam), static_cast<COLORREF>(c->GetBackColour()));
-        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(c->GetBackColour()));
-        brushes_.push_back(brush);
-        if (brushes_.size() > 64) {
-          DeleteObject(brushes_.front());
-          brushes_.erase(brushes_.begin());
-        }
+        // One brush per colour for the form's life: the colours are few (accepted, rejected).
+        HBRUSH& brush = brushes_[c->GetBackColour()];
+        if (!brush) brush = CreateSolidBrush(static_cast<COLORREF>(c->GetBackColour()));
         return reinterpret_cast<LRESULT>(brush);
       }
       break;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -27,6 +28,8 @@ class Form {
   // The control of that name (code page 936), or null.
   Control* Find(const Text& name) const;
   Control& operator[](const Text& name) const;
+  // The control whose window that is, or null.
+  Control* FromChild(HWND child) const;
   // A share of the control that stays valid after the form is gone.
   std::shared_ptr<Control> Share(const Text& name) const;
   const std::vector<std::shared_ptr<Control>>& Controls() const { return controls_; }
@@ -46,7 +49,6 @@ class Form {
   void CreateControls(const FormDescription& description);
   HWND ParentFor(const ControlDescription& c) const;
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
-  Control* FromChild(HWND child) const;
   void ShowPage(Control& tab, int page);
 
   friend LRESULT CALLBACK FormProc(HWND, UINT, WPARAM, LPARAM);
@@ -55,6 +57,6 @@ class Form {
   HWND handle_ = nullptr;
   Mode mode_ = Mode::Modeless;
   std::vector<std::shared_ptr<Control>> controls_;
-  std::vector<HBRUSH> brushes_;
+  std::map<int, HBRUSH> brushes_;
   HWND focusedChild_ = nullptr;
 };
