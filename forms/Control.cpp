@@ -2,11 +2,8 @@
 
 #include <commctrl.h>
 
+#include "forms/FormMessages.h"
 #include "forms/WideText.h"
-
-namespace {
-constexpr UINT kSetPage = WM_APP + 0x101;
-}
 
 Control::Control(HWND form, const ControlDescription& description, HWND handle)
     : form_(form),
@@ -14,9 +11,11 @@ Control::Control(HWND form, const ControlDescription& description, HWND handle)
       kind_(description.kind),
       name_(TextFromWide(WideFromUtf8(description.name))),
       page_(description.page),
-      backColour_(description.backColour) {}
+      backColour_(description.backColour) {
+  shownText_ = WindowText();
+}
 
-Text Control::GetText() const {
+Text Control::WindowText() const {
   const int length = GetWindowTextLengthW(handle_);
   std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
   const int n = GetWindowTextW(handle_, wide.data(), length + 1);
@@ -24,8 +23,45 @@ Text Control::GetText() const {
   return TextFromWide(wide);
 }
 
+Text Control::GetText() const {
+  if (OnWindowThread() || !IsWindow(handle_)) return WindowText();
+  std::lock_guard<std::mutex> lock(lock_);
+  return shownText_;
+}
+
+void Control::TextChanged() {
+  Text text = WindowText();
+  std::lock_guard<std::mutex> lock(lock_);
+  shownText_ = std::move(text);
+}
+
+bool Control::OnWindowThread() const {
+  return GetWindowThreadProcessId(handle_, nullptr) == GetCurrentThreadId();
+}
+
 void Control::SetText(const Text& text) {
+  if (OnWindowThread()) {
+    SetWindowTextW(handle_, WideFromText(text).c_str());
+    TextChanged();
+    return;
+  }
+  std::lock_guard<std::mutex> lock(lock_);
+  pendingTexts_.push_back(text);
+  if (!PostMessageW(form_, form_messages::kApplyText, reinterpret_cast<WPARAM>(handle_), 0)) {
+    pendingTexts_.pop_back();  // the form is gone
+  }
+}
+
+void Control::ApplyPendingText() {
+  Text text;
+  {
+    std::lock_guard<std::mutex> lock(lock_);
+    if (pendingTexts_.empty()) return;
+    text = std::move(pendingTexts_.front());
+    pendingTexts_.pop_front();
+  }
   SetWindowTextW(handle_, WideFromText(text).c_str());
+  TextChanged();
 }
 
 void Control::SetBackColour(int colour) {
@@ -50,13 +86,21 @@ int Control::GetCurrentPage() const {
 
 void Control::SetCurrentPage(int page) {
   // Page switches run on the form's thread, which shows and hides the page's controls.
-  SendMessageW(form_, kSetPage, reinterpret_cast<WPARAM>(handle_), page);
+  if (OnWindowThread()) {
+    SendMessageW(form_, form_messages::kSetPage, reinterpret_cast<WPARAM>(handle_), page);
+  } else {
+    PostMessageW(form_, form_messages::kSetPage, reinterpret_cast<WPARAM>(handle_), page);
+  }
 }
 
 int Control::GetPosition() const { return static_cast<int>(SendMessageW(handle_, PBM_GETPOS, 0, 0)); }
 
 void Control::SetPosition(int position) {
-  SendMessageW(handle_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+  if (OnWindowThread()) {
+    SendMessageW(handle_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+  } else {
+    PostMessageW(handle_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+  }
 }
 
 RECT Control::BoundsInParent() const {

@@ -1,11 +1,16 @@
 #pragma once
 // One control of a form: a real child window whose properties are read and written here.
-// Property writes may come from another thread (the download job); they go through messages to
-// the window's own thread. A control object may outlive its window (a job holding it while the
-// program closes): every property then reads as empty and writes do nothing.
+// Text, position and page writes may come from another thread (the download job): they are posted
+// to the window's own thread without waiting for it, and take effect there in the order written.
+// Another thread reads the text the window showed after its latest change, without waiting for
+// the window's thread either.
+// A control object may outlive its window (a job holding it while the program closes): every
+// property then reads as empty and writes do nothing.
 #include <windows.h>
 
+#include <deque>
 #include <functional>
+#include <mutex>
 
 #include "forms/FormDescription.h"
 #include "text/Param.h"
@@ -43,11 +48,18 @@ class Control {
   void SetPicture(const unsigned char* data, size_t size);
   const Bytes& Picture() const { return picture_; }
 
+  // Called by the form on the window's thread for each text another thread wrote.
+  void ApplyPendingText();
+  // Called on the window's thread whenever the window's text has changed (edit notifications).
+  void TextChanged();
+
   std::function<void()> onClick;
   std::function<void()> onTextChanged;
 
  private:
   RECT BoundsInParent() const;
+  bool OnWindowThread() const;
+  Text WindowText() const;
 
   HWND form_;
   HWND handle_;
@@ -56,4 +68,7 @@ class Control {
   int page_;
   int backColour_;
   Bytes picture_;
+  mutable std::mutex lock_;  // guards the two members below
+  std::deque<Text> pendingTexts_;
+  Text shownText_;
 };

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "forms/FormMessages.h"
 #include "forms/PictureDrawing.h"
 #include "forms/Runtime.h"
 #include "forms/WideText.h"
@@ -12,8 +13,9 @@ constexpr wchar_t kFormClass[] = L"TessapicForm";
 constexpr wchar_t kContainerClass[] = L"TessapicContainer";
 constexpr wchar_t kLabelClass[] = L"TessapicLabel";
 constexpr wchar_t kFormProperty[] = L"Tessapic.Form";
-constexpr UINT kSetPage = WM_APP + 0x101;
-constexpr UINT kDestroy = WM_APP + 0x102;
+using form_messages::kApplyText;
+using form_messages::kDestroy;
+using form_messages::kSetPage;
 
 HFONT DefaultFont() {
   static HFONT font = [] {
@@ -307,8 +309,9 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) 
       Control* c = FromChild(reinterpret_cast<HWND>(lParam));
       if (!c) break;
       const UINT code = HIWORD(wParam);
-      if (code == EN_CHANGE && c->Kind() == ControlKind::Edit && c->onTextChanged) {
-        c->onTextChanged();
+      if (code == EN_CHANGE && c->Kind() == ControlKind::Edit) {
+        c->TextChanged();
+        if (c->onTextChanged) c->onTextChanged();
       } else if (code == BN_CLICKED && c->onClick) {
         c->onClick();
       }
@@ -354,6 +357,9 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) 
     }
     case kSetPage:
       if (Control* c = FromChild(reinterpret_cast<HWND>(wParam))) ShowPage(*c, static_cast<int>(lParam));
+      return 0;
+    case kApplyText:
+      if (Control* c = FromChild(reinterpret_cast<HWND>(wParam))) c->ApplyPendingText();
       return 0;
     case kDestroy:
       DestroyWindow(handle_);

@@ -270,4 +270,51 @@ TEST_F(ArticleFlowTest, AJobKeepsTheListItStartedWith) {
             recorder_.captions.end());
 }
 
+TEST_F(ArticleFlowTest, AJobNeverWaitsForABusyWindow) {
+  std::string html;
+  for (int i = 1; i <= 3; ++i) {
+    server_.Serve("/busy/" + std::to_string(i) + ".jpg", Answer::Ok(PictureBytes(i, 2000), "image/jpeg"));
+    html += "<img src=\\\"" + server_.Address("/busy/" + std::to_string(i) + ".jpg") + "\\\">";
+  }
+  Type(ServeArticle(701, {html}));
+  recorder_.captions.clear();
+  server_.ClearRequests();
+  SendMessageW((*form_)["按钮2"].Handle(), BM_CLICK, 0, 0);
+  // The window's thread handles no message now; the job still fetches every picture.
+  for (int i = 0; i < 1000 && server_.RequestCount() < 3; ++i) Sleep(10);
+  EXPECT_EQ(server_.RequestCount(), 3u);
+  ASSERT_TRUE(WaitForTheEnd());
+  EXPECT_EQ(recorder_.captions,
+            (std::vector<Text>{"下载开始1/3", "下载开始2/3", "下载开始3/3", "下载完毕"}));
+  EXPECT_EQ(recorder_.positions, (std::vector<int>{33, 66, 100}));
+  EXPECT_EQ((*form_)["高级选择夹1"].GetCurrentPage(), 0);
+}
+
+TEST_F(ArticleFlowTest, AFolderChangedDuringAJobTakesTheLaterPictures) {
+  std::string html;
+  for (int i = 1; i <= 3; ++i) {
+    Answer answer = Answer::Ok(PictureBytes(i, 2000), "image/jpeg");
+    if (i == 2) answer.delayMs = 300;
+    server_.Serve("/move/" + std::to_string(i) + ".jpg", answer);
+    html += "<img src=\\\"" + server_.Address("/move/" + std::to_string(i) + ".jpg") + "\\\">";
+  }
+  Type(ServeArticle(801, {html}));
+  server_.ClearRequests();
+  recorder_.captions.clear();
+  SendMessageW((*form_)["按钮2"].Handle(), BM_CLICK, 0, 0);
+  // Once the second picture is asked for, its file name is made; the third goes elsewhere.
+  for (int i = 0; i < 1000 && server_.RequestCount() < 2; ++i) {
+    ProcessPendingEvents();
+    Sleep(5);
+  }
+  ASSERT_EQ(server_.RequestCount(), 2u);
+  const Text moved = folder_ + "\\later";
+  CreateDirectoryW(WideFromText(moved).c_str(), nullptr);
+  (*form_)["编辑框2"].SetText(moved);
+  ASSERT_TRUE(WaitForTheEnd());
+  EXPECT_EQ(ReadFileBytes(FileName(2)), PictureBytes(2, 2000));
+  EXPECT_FALSE(FileExists(FileName(3)));
+  EXPECT_EQ(ReadFileBytes(moved + "\\3.jpg"), PictureBytes(3, 2000));
+}
+
 }  // namespace
