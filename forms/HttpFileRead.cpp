@@ -9,6 +9,8 @@ namespace {
 constexpr char kAgent[] = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
 constexpr DWORD kLargestPiece = 102400;
 constexpr DWORD kPieceWithoutLength = 10240;
+// A declared length only sizes the first allocation up to this; the body still grows to its end.
+constexpr DWORD kLargestReserve = 16 * 1024 * 1024;
 
 // One session for the whole process, opened on first use; it lives until the process ends.
 HINTERNET Session() {
@@ -75,7 +77,7 @@ Bytes HttpFileRead(const Text& address) {
                      &size, nullptr) &&
       static_cast<LONG>(length) > 0) {
     piece = std::min<DWORD>(length + 1, kLargestPiece);
-    body.reserve(length);
+    body.reserve(std::min(length, kLargestReserve));  // the declared length may be a lie
   }
   Bytes buffer(piece);
   for (;;) {
