@@ -12,12 +12,14 @@
 namespace {
 Text folder, marker;
 
+void CALLBACK Close(HWND window, UINT, UINT_PTR, DWORD) { DestroyWindow(window); }
+
 void CALLBACK WatchForTheEnd(HWND, UINT, UINT_PTR id, DWORD) {
   Form* form = MainWindowForm();
   if (!form || (*form)["标签3"].GetText() != "下载完毕") return;
   KillTimer(nullptr, id);
   CloseHandle(CreateFileA(marker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  SetTimer(form->Handle(), 1, 4000, [](HWND window, UINT, UINT_PTR, DWORD) { DestroyWindow(window); });
+  SetTimer(form->Handle(), 1, 4000, Close);
 }
 
 void CALLBACK Start(HWND, UINT, UINT_PTR id, DWORD) {
