@@ -47,7 +47,9 @@ bool Split(const Text& address, AddressParts& parts) {
   parts.host = host;
   parts.user = user;
   parts.password = password;
-  parts.path = std::string(path.c_str()) + extra.c_str();
+  // The extra part is the query and the fragment; a fragment stays on this side of the wire.
+  const std::string query(extra.c_str());
+  parts.path = std::string(path.c_str()) + query.substr(0, query.find('#'));
   if (parts.path.empty()) parts.path = "/";
   return parts.scheme == INTERNET_SCHEME_HTTP || parts.scheme == INTERNET_SCHEME_HTTPS;
 }
