@@ -12,25 +12,17 @@ Control::Control(HWND form, const ControlDescription& description, HWND handle)
       name_(TextFromWide(WideFromUtf8(description.name))),
       page_(description.page),
       backColour_(description.backColour) {
-  shownText_ = WindowText();
-}
-
-Text Control::WindowText() const {
-  const int length = GetWindowTextLengthW(handle_);
-  std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
-  const int n = GetWindowTextW(handle_, wide.data(), length + 1);
-  wide.resize(static_cast<size_t>(n > 0 ? n : 0));
-  return TextFromWide(wide);
+  shownText_ = WindowTextOf(handle_);
 }
 
 Text Control::GetText() const {
-  if (OnWindowThread() || !IsWindow(handle_)) return WindowText();
+  if (OnWindowThread() || !IsWindow(handle_)) return WindowTextOf(handle_);
   std::lock_guard<std::mutex> lock(lock_);
   return shownText_;
 }
 
 void Control::TextChanged() {
-  Text text = WindowText();
+  Text text = WindowTextOf(handle_);
   std::lock_guard<std::mutex> lock(lock_);
   shownText_ = std::move(text);
 }

@@ -59,7 +59,6 @@ class Control {
  private:
   RECT BoundsInParent() const;
   bool OnWindowThread() const;
-  Text WindowText() const;
 
   HWND form_;
   HWND handle_;

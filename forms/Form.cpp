@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <map>
+
 #include "forms/FormMessages.h"
 #include "forms/PictureDrawing.h"
 #include "forms/Runtime.h"
@@ -47,6 +49,32 @@ LRESULT ForwardToForm(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return root && root != window ? SendMessageW(root, message, wParam, lParam) : 0;
 }
 
+// One brush per background colour for the process's life: the colours are few (accepted,
+// rejected).
+HBRUSH SolidBrush(int colour) {
+  static std::map<int, HBRUSH> brushes;
+  HBRUSH& brush = brushes[colour];
+  if (!brush) brush = CreateSolidBrush(static_cast<COLORREF>(colour));
+  return brush;
+}
+
+void FillBackground(HWND window, HDC dc, const RECT& rect, int colour) {
+  if (colour >= 0) {
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    FillRect(dc, &rect, SolidBrush(colour));
+    return;
+  }
+  // The parent (or whoever dresses it) decides the default background.
+  HWND parent = GetParent(window);
+  auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageW(parent ? parent : window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                   reinterpret_cast<LPARAM>(window)));
+  POINT origin{0, 0};
+  MapWindowPoints(window, parent, &origin, 1);
+  SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
+  FillRect(dc, &rect, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+}
+
 // Page containers: the form lays its controls over the whole area of the tab control (page
 // positions are relative to its corner), so the page titles are not drawn; the pages are switched
 // by the program and by Ctrl+Tab / Ctrl+Shift+Tab (see Form::TranslatePageKeys).
@@ -62,10 +90,7 @@ LRESULT CALLBACK TabSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lP
       HDC dc = message == WM_PAINT ? BeginPaint(window, &ps) : reinterpret_cast<HDC>(wParam);
       RECT rect;
       GetClientRect(window, &rect);
-      HWND parent = GetParent(window);
-      auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
-          parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
-      FillRect(dc, &rect, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+      FillBackground(window, dc, rect, -1);
       DrawEdge(dc, &rect, EDGE_ETCHED, BF_RECT);
       if (message == WM_PAINT) EndPaint(window, &ps);
       return 0;
@@ -75,25 +100,6 @@ LRESULT CALLBACK TabSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lP
       return 0;
   }
   return DefSubclassProc(window, message, wParam, lParam);
-}
-
-void FillBackground(HWND window, HDC dc, const RECT& rect, int colour) {
-  if (colour >= 0) {
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(colour));
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
-    return;
-  }
-  // The parent (or whoever dresses it) decides the default background.
-  HWND parent = GetParent(window);
-  auto brush = reinterpret_cast<HBRUSH>(
-      SendMessageW(parent ? parent : window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                   reinterpret_cast<LPARAM>(window)));
-  POINT origin{0, 0};
-  MapWindowPoints(window, parent, &origin, 1);
-  SetBrushOrgEx(dc, -origin.x, -origin.y, nullptr);
-  FillRect(dc, &rect, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
 }
 
 }  // namespace
@@ -233,7 +239,6 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
   if (message == WM_NCDESTROY && form) {
     RemovePropW(window, kFormProperty);
     form->handle_ = nullptr;
-    for (const auto& [colour, brush] : form->brushes_) DeleteObject(brush);
     delete form;
   }
   return DefWindowProcW(window, message, wParam, lParam);
@@ -261,11 +266,7 @@ Control* Form::FromChild(HWND child) const {
   return nullptr;
 }
 
-Text Form::GetTitle() const {
-  wchar_t buffer[512];
-  int n = GetWindowTextW(handle_, buffer, 512);
-  return TextFromWide(std::wstring(buffer, static_cast<size_t>(n)));
-}
+Text Form::GetTitle() const { return WindowTextOf(handle_); }
 
 void Form::SetTitle(const Text& title) { SetWindowTextW(handle_, WideFromText(title).c_str()); }
 
@@ -321,7 +322,7 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) 
       auto* header = reinterpret_cast<NMHDR*>(lParam);
       Control* c = FromChild(header->hwndFrom);
       if (c && c->Kind() == ControlKind::Tab && header->code == TCN_SELCHANGE) {
-        ShowPage(*c, static_cast<int>(SendMessageW(c->Handle(), TCM_GETCURSEL, 0, 0)));
+        ShowPage(*c, c->GetCurrentPage());
         return 0;
       }
       break;
@@ -331,10 +332,7 @@ LRESULT Form::Handle(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) 
       Control* c = FromChild(reinterpret_cast<HWND>(lParam));
       if (c && c->GetBackColour() >= 0) {
         SetBkColor(reinterpret_cast<HDC>(wParam), static_cast<COLORREF>(c->GetBackColour()));
-        // One brush per colour for the form's life: the colours are few (accepted, rejected).
-        HBRUSH& brush = brushes_[c->GetBackColour()];
-        if (!brush) brush = CreateSolidBrush(static_cast<COLORREF>(c->GetBackColour()));
-        return reinterpret_cast<LRESULT>(brush);
+        return reinterpret_cast<LRESULT>(SolidBrush(c->GetBackColour()));
       }
       break;
     }

@@ -4,7 +4,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <vector>
 
@@ -57,6 +56,5 @@ class Form {
   HWND handle_ = nullptr;
   Mode mode_ = Mode::Modeless;
   std::vector<std::shared_ptr<Control>> controls_;
-  std::map<int, HBRUSH> brushes_;
   HWND focusedChild_ = nullptr;
 };

@@ -27,3 +27,11 @@ Text TextFromWide(const std::wstring& wide) {
                       nullptr, nullptr);
   return text;
 }
+
+Text WindowTextOf(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring wide(static_cast<size_t>(length) + 1, L'\0');
+  const int n = GetWindowTextW(window, wide.data(), length + 1);
+  wide.resize(static_cast<size_t>(n > 0 ? n : 0));
+  return TextFromWide(wide);
+}
