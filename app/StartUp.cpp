@@ -42,15 +42,14 @@ void StartUp() {
 }
 
 void ShutDown() {
-  // GDI+, the COM balance, the skin engine and the message box patch are left to the end of the
-  // process.
+  // GDI+, the COM balance, the skin engine (still mapped) and the message box patch are left to the
+  // end of the process.
   if (ImageAddressList) {
     ImageAddressList->clear();
     delete ImageAddressList;
     ImageAddressList = nullptr;
   }
   DressingState.skinBytes = Bytes();
-  // The skin engine stays mapped and MessageBoxA stays patched until the process ends.
   MessageBoxRedirect.savedEntryBytes = Bytes();
   MessageBoxRedirect.patchBytes = Bytes();
   DestroyShadowPictures();

@@ -7,7 +7,6 @@
 
 #include "app/AboutWindow.h"
 #include "app/StartUp.h"
-#include "dressing/SkinEngineModule.h"
 #include "forms/Runtime.h"
 #include "tests/dressing/PromptDriver.h"
 
@@ -20,7 +19,6 @@ class AboutWindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     StartUp();
-    LoadSkinEngine();
     OpenAboutPage = RecordPage;
   }
   void TearDown() override {

@@ -5,7 +5,6 @@
 #include "app/AboutWindow.h"
 #include "app/StartUp.h"
 #include "dressing/PromptWindow.h"
-#include "dressing/SkinEngineModule.h"
 #include "forms/Runtime.h"
 
 namespace {
@@ -30,7 +29,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                   GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
                   nullptr, nullptr);
   StartUp();
-  LoadSkinEngine();
   Form* about = LoadAboutWindow(Form::Mode::FirstWindow);
   if (!about) return 1;
   aboutWindow = about->Handle();

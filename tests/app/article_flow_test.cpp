@@ -99,14 +99,24 @@ class ArticleFlowTest : public ::testing::Test {
     server_.Serve("/www.artisite.example/a/ac" + std::to_string(n), Answer::Ok(ArticlePage(parts)));
     return Article(n);
   }
+  // Serves a picture and gives its tag as an article part holds it; `suffix` follows the address.
+  std::string ServePicture(const std::string& path, Answer answer, const std::string& suffix = "") {
+    server_.Serve(path, std::move(answer));
+    return "<img src=\\\"" + server_.Address(path) + suffix + "\\\">";
+  }
   void Type(const std::string& address) { (*form_)["编辑框1"].SetText(address); }
   Text FileName(int n) const { return folder_ + "\\" + std::to_string(n) + ".jpg"; }
 
-  // Presses the start button and keeps the window alive until the job says it is done.
-  bool DownloadAll() {
+  // Presses the start button, recording afresh.
+  void Start() {
     recorder_.captions.clear();
     recorder_.positions.clear();
     SendMessageW((*form_)["按钮2"].Handle(), BM_CLICK, 0, 0);
+  }
+
+  // Presses the start button and keeps the window alive until the job says it is done.
+  bool DownloadAll() {
+    Start();
     return WaitForTheEnd();
   }
 
@@ -182,11 +192,10 @@ TEST_F(ArticleFlowTest, PagesWithoutAUsableRecordCountZero) {
 TEST_F(ArticleFlowTest, DownloadsEveryPictureAsANumberedFile) {
   std::string html;
   for (int i = 1; i <= 3; ++i) {
-    server_.Serve("/p/" + std::to_string(i) + ".jpg",
-                  Answer::Ok(PictureBytes(i, 70000 + static_cast<size_t>(i)), "image/jpeg"));
     // The last address carries a fragment, which is not sent.
-    html += "<img src=\\\"" + server_.Address("/p/" + std::to_string(i) + ".jpg") + (i == 3 ? "#top" : "") +
-            "\\\">";
+    html += ServePicture("/p/" + std::to_string(i) + ".jpg",
+                         Answer::Ok(PictureBytes(i, 70000 + static_cast<size_t>(i)), "image/jpeg"),
+                         i == 3 ? "#top" : "");
   }
   Type(ServeArticle(301, {html}));
   ASSERT_EQ((*form_)["标签3"].GetText(), "发现图片3");
@@ -215,12 +224,10 @@ TEST_F(ArticleFlowTest, DownloadsEveryPictureAsANumberedFile) {
 }
 
 TEST_F(ArticleFlowTest, FailedPicturesKeepTheirNumbersAndTheJobGoesOn) {
-  server_.Serve("/p/ok.jpg", Answer::Ok(PictureBytes(1, 5000), "image/jpeg"));
-  server_.Serve("/p/missing.jpg", Answer::Status(404, "Not Found", "<h1>gone</h1>"));
-  const std::string ok = server_.Address("/p/ok.jpg");
-  Type(ServeArticle(401, {"<img src=\\\"no-scheme/x.jpg\\\"><img src=\\\"" +
-                          server_.Address("/p/missing.jpg") + "\\\"><img src=\\\"" + ok +
-                          "\\\"><img src=\\\"http://127.0.0.1:1/closed.jpg\\\">"}));
+  Type(ServeArticle(401, {"<img src=\\\"no-scheme/x.jpg\\\">" +
+                          ServePicture("/p/missing.jpg", Answer::Status(404, "Not Found", "<h1>gone</h1>")) +
+                          ServePicture("/p/ok.jpg", Answer::Ok(PictureBytes(1, 5000), "image/jpeg")) +
+                          "<img src=\\\"http://127.0.0.1:1/closed.jpg\\\">"}));
   ASSERT_EQ(ImageAddressList->size(), 4u);
   ASSERT_TRUE(DownloadAll());
   EXPECT_TRUE(FileExists(FileName(1)));
@@ -256,13 +263,11 @@ TEST_F(ArticleFlowTest, AJobKeepsTheListItStartedWith) {
   for (int i = 1; i <= 3; ++i) {
     Answer slow = Answer::Ok(PictureBytes(i, 3000), "image/jpeg");
     slow.delayMs = 150;
-    server_.Serve("/slow/" + std::to_string(i) + ".jpg", slow);
-    html += "<img src=\\\"" + server_.Address("/slow/" + std::to_string(i) + ".jpg") + "\\\">";
+    html += ServePicture("/slow/" + std::to_string(i) + ".jpg", slow);
   }
   Type(ServeArticle(601, {html}));
   ASSERT_EQ(ImageAddressList->size(), 3u);
-  recorder_.captions.clear();
-  SendMessageW((*form_)["按钮2"].Handle(), BM_CLICK, 0, 0);
+  Start();
   // While the job runs, another article with a single picture replaces the list.
   Type(ServeArticle(602, {"<img src=\\\"http://127.0.0.1:1/other.jpg\\\">"}));
   ASSERT_EQ(ImageAddressList->size(), 1u);
@@ -275,13 +280,11 @@ TEST_F(ArticleFlowTest, AJobKeepsTheListItStartedWith) {
 TEST_F(ArticleFlowTest, AJobNeverWaitsForABusyWindow) {
   std::string html;
   for (int i = 1; i <= 3; ++i) {
-    server_.Serve("/busy/" + std::to_string(i) + ".jpg", Answer::Ok(PictureBytes(i, 2000), "image/jpeg"));
-    html += "<img src=\\\"" + server_.Address("/busy/" + std::to_string(i) + ".jpg") + "\\\">";
+    html += ServePicture("/busy/" + std::to_string(i) + ".jpg", Answer::Ok(PictureBytes(i, 2000), "image/jpeg"));
   }
   Type(ServeArticle(701, {html}));
-  recorder_.captions.clear();
   server_.ClearRequests();
-  SendMessageW((*form_)["按钮2"].Handle(), BM_CLICK, 0, 0);
+  Start();
   // The window's thread handles no message now; the job still fetches every picture.
   for (int i = 0; i < 1000 && server_.RequestCount() < 3; ++i) Sleep(10);
   EXPECT_EQ(server_.RequestCount(), 3u);
@@ -297,13 +300,11 @@ TEST_F(ArticleFlowTest, AFolderChangedDuringAJobTakesTheLaterPictures) {
   for (int i = 1; i <= 3; ++i) {
     Answer answer = Answer::Ok(PictureBytes(i, 2000), "image/jpeg");
     if (i == 2) answer.delayMs = 300;
-    server_.Serve("/move/" + std::to_string(i) + ".jpg", answer);
-    html += "<img src=\\\"" + server_.Address("/move/" + std::to_string(i) + ".jpg") + "\\\">";
+    html += ServePicture("/move/" + std::to_string(i) + ".jpg", answer);
   }
   Type(ServeArticle(801, {html}));
   server_.ClearRequests();
-  recorder_.captions.clear();
-  SendMessageW((*form_)["按钮2"].Handle(), BM_CLICK, 0, 0);
+  Start();
   // Once the second picture is asked for, its file name is made; the third goes elsewhere.
   for (int i = 0; i < 1000 && server_.RequestCount() < 2; ++i) {
     ProcessPendingEvents();

@@ -6,7 +6,6 @@
 
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
-#include "dressing/SkinEngineModule.h"
 #include "forms/Runtime.h"
 
 namespace {
@@ -38,7 +37,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   folder = __argv[2];
   marker = __argv[3];
   StartUp();
-  LoadSkinEngine();
   if (!LoadMainWindow(Form::Mode::FirstWindow)) return 1;
   SetTimer(nullptr, 0, 1500, Start);
   return RunMessageLoop();

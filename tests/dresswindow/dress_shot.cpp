@@ -7,7 +7,6 @@
 #include "app/MainWindow.h"
 #include "app/StartUp.h"
 #include "dressing/DressWindow.h"
-#include "dressing/SkinEngineModule.h"
 #include "forms/Runtime.h"
 
 void CALLBACK CloseWhenShown(HWND window, UINT, UINT_PTR, DWORD) { DestroyWindow(window); }
@@ -17,7 +16,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
   const int number = int(std::strtol(rest, &rest, 10));
   const int variant = int(std::strtol(rest, &rest, 10));
   StartUp();
-  LoadSkinEngine();
   Form* form = LoadMainWindow(Form::Mode::FirstWindow);
   if (!form) return 1;
   DressWindow(form->Handle(), {}, number, variant, {}, {}, {}, {}, {}, 1);
