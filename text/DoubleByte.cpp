@@ -104,3 +104,24 @@ std::vector<Text> SplitText(std::string_view s, std::string_view separator, int 
   if (pieceStart < s.size() && parts.size() < limit) parts.emplace_back(s.substr(pieceStart));
   return parts;
 }
+
+Text HalfWidthText(std::string_view s, bool signsToo) {
+  Text out;
+  out.reserve(s.size());
+  for (size_t i = 0; i < s.size();) {
+    const size_t n = CharSizeAt(s, i);
+    const unsigned char lead = static_cast<unsigned char>(s[i]);
+    const unsigned char trail = n == 2 ? static_cast<unsigned char>(s[i + 1]) : 0;
+    const bool alnum = (trail >= 0xB0 && trail <= 0xB9) || (trail >= 0xC1 && trail <= 0xDA) ||
+                       (trail >= 0xE1 && trail <= 0xFA);
+    if (lead == 0xA1 && trail == 0xA1) {
+      out += ' ';
+    } else if (lead == 0xA3 && (signsToo ? trail >= 0xA1 && trail <= 0xFE : alnum)) {
+      out += static_cast<char>(trail - 0x80);
+    } else {
+      out.append(s.substr(i, n));
+    }
+    i += n;
+  }
+  return out;
+}

@@ -51,3 +51,8 @@ std::vector<Text> SplitText(std::string_view s, std::string_view separator, int 
 
 // Removes every ASCII space and every full-width space character.
 Text RemoveAllSpaces(std::string_view s);
+
+// Full-width spaces (A1 A1) as ASCII spaces and full-width digits and letters (A3 xx) as their
+// ASCII forms; with signsToo every A3 A1..FE character, which mirror the ASCII characters ! to ~.
+// Other characters stay as they are.
+Text HalfWidthText(std::string_view s, bool signsToo);

@@ -23,11 +23,6 @@ bool IsAsciiDigitOrLetter(char c) {
   return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-// Second bytes after A3 that stand for a full-width digit or letter.
-bool IsFullWidthAlnumTrail(unsigned char b) {
-  return (b >= 0xB0 && b <= 0xB9) || (b >= 0xC1 && b <= 0xDA) || (b >= 0xE1 && b <= 0xFA);
-}
-
 }  // namespace
 
 TextBuffer::TextBuffer() { Reset(); }
@@ -84,6 +79,11 @@ bool TextBuffer::Replace(std::string_view content) {
   if (size < length_) std::memset(block_ + size, 0, static_cast<size_t>(length_ - size));
   length_ = static_cast<int32_t>(size);
   return true;
+}
+
+Text TextBuffer::Commit(Text out) {
+  if (!Replace(out)) return GetAll();
+  return out;
 }
 
 bool TextBuffer::Reset() {
@@ -228,26 +228,7 @@ int32_t TextBuffer::Find(const Text& text, Param<int32_t> start, Param<bool> ign
   return FindText(Content(), ContentOf(text), start.value, ignoreCase.value);
 }
 
-Text TextBuffer::ToHalfWidth() {
-  std::string_view s = Content();
-  Text out;
-  out.reserve(s.size());
-  for (size_t i = 0; i < s.size();) {
-    size_t n = CharSizeAt(s, i);
-    unsigned char lead = static_cast<unsigned char>(s[i]);
-    unsigned char trail = n == 2 ? static_cast<unsigned char>(s[i + 1]) : 0;
-    if (lead == 0xA1 && trail == 0xA1) {
-      out += ' ';
-    } else if (lead == 0xA3 && IsFullWidthAlnumTrail(trail)) {
-      out += static_cast<char>(trail - 0x80);
-    } else {
-      out.append(s.substr(i, n));
-    }
-    i += n;
-  }
-  Replace(out);
-  return out;
-}
+Text TextBuffer::ToHalfWidth() { return Commit(HalfWidthText(Content(), false)); }
 
 Text TextBuffer::ToFullWidth() {
   // Two-byte characters are kept whole: their second byte may be an ASCII letter.
@@ -266,45 +247,20 @@ Text TextBuffer::ToFullWidth() {
     }
     i += n;
   }
-  if (!Replace(out)) return GetAll();
-  return out;
+  return Commit(std::move(out));
 }
 
-Text TextBuffer::RemoveSpaces() {
-  Text out = RemoveAllSpaces(Content());
-  Replace(out);
-  return out;
-}
+Text TextBuffer::RemoveSpaces() { return Commit(RemoveAllSpaces(Content())); }
 
-Text TextBuffer::TrimRight() {
-  Text out(TrimRightSpaces(Content()));
-  Replace(out);
-  return out;
-}
+Text TextBuffer::TrimRight() { return Commit(Text(TrimRightSpaces(Content()))); }
 
-Text TextBuffer::TrimLeft() {
-  Text out(TrimLeftSpaces(Content()));
-  Replace(out);
-  return out;
-}
+Text TextBuffer::TrimLeft() { return Commit(Text(TrimLeftSpaces(Content()))); }
 
-Text TextBuffer::Trim() {
-  Text out = TrimSpaces(Content());
-  Replace(out);
-  return out;
-}
+Text TextBuffer::Trim() { return Commit(TrimSpaces(Content())); }
 
-Text TextBuffer::ToUpper() {
-  Text out = UpperAscii(Content());
-  Replace(out);
-  return out;
-}
+Text TextBuffer::ToUpper() { return Commit(UpperAscii(Content())); }
 
-Text TextBuffer::ToLower() {
-  Text out = LowerAscii(Content());
-  Replace(out);
-  return out;
-}
+Text TextBuffer::ToLower() { return Commit(LowerAscii(Content())); }
 
 bool TextBuffer::LoadFile(const Text& path) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));

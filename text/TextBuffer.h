@@ -60,6 +60,8 @@ class TextBuffer {
   bool Reserve(int64_t need);
   // Replaces the content with these bytes (no zero byte among them).
   bool Replace(std::string_view content);
+  // Makes out the content and gives it back; the content as it stays when that fails.
+  Text Commit(Text out);
   std::string_view Content() const;
 
   int32_t blockSize_ = 2048;

@@ -4,38 +4,25 @@
 #include <limits>
 
 #include "text/DoubleByte.h"
-#include "web/HeaderText.h"
 
 namespace {
 
 constexpr std::string_view kHttps = "https://";
 constexpr std::string_view kHttp = "http://";
 
-// Index in the lower-cased address just after the scheme marker the host is taken from, or 0
-// when the address has none (the host then starts the address).
+// Index in the lowered address just after the scheme marker the host is taken from, or 0 when the
+// address has none (the host then starts the address).
 size_t HostStart(std::string_view lowered) {
   if (lowered.starts_with(kHttps)) return kHttps.size();
   int at = FindText(lowered, kHttp);
   return at < 0 ? 0 : static_cast<size_t>(at - 1) + kHttp.size();
 }
 
-// Full-width spaces, digits and signs in their one-byte forms; other characters unchanged.
-Text HalfWidth(std::string_view s) {
-  Text out;
-  for (size_t i = 0; i < s.size();) {
-    size_t n = CharSizeAt(s, i);
-    unsigned char lead = static_cast<unsigned char>(s[i]);
-    unsigned char trail = n == 2 ? static_cast<unsigned char>(s[i + 1]) : 0;
-    if (lead == 0xA1 && trail == 0xA1) {
-      out += ' ';
-    } else if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE) {
-      out += static_cast<char>(trail - 0x80);  // A3 A1..FE mirror the ASCII characters ! to ~
-    } else {
-      out.append(s.substr(i, n));
-    }
-    i += n;
-  }
-  return out;
+// The address lower-cased, with a "/" at its end: the host runs up to the first "/" after it.
+Text Lowered(const Text& address) {
+  Text t = LowerAscii(ContentOf(address));
+  if (t.empty() || t.back() != '/') t += '/';
+  return t;
 }
 
 int32_t ReadInteger(std::string_view s) {
@@ -54,15 +41,9 @@ int32_t ReadInteger(std::string_view s) {
 }  // namespace
 
 Text HostOfAddress(const Text& address, Param<bool> keepPort) {
-  Text t = LowerAscii(ContentOf(address));
-  if (t.empty() || t.back() != '/') t += '/';
-  Text host;
-  if (t.starts_with(kHttps)) {
-    host = TextBetween(t, Text(kHttps), "/");
-  } else {
-    if (FindText(t, kHttp) < 0) t.insert(0, kHttp);
-    host = TextBetween(t, Text(kHttp), "/");
-  }
+  const Text t = Lowered(address);
+  const size_t start = HostStart(t);
+  Text host = t.substr(start, t.find('/', start) - start);  // '/' is never the second byte of a character
   if (!keepPort.value) {
     int colon = FindText(host, ":");
     if (colon > 0) host.resize(static_cast<size_t>(colon - 1));
@@ -73,19 +54,14 @@ Text HostOfAddress(const Text& address, Param<bool> keepPort) {
 int32_t PortOfAddress(const Text& address) {
   Text host = HostOfAddress(address, true);
   size_t colon = host.rfind(':');  // ':' is never the second byte of a character
-  if (colon != Text::npos) return ReadInteger(HalfWidth(std::string_view(host).substr(colon + 1)));
+  if (colon != Text::npos) return ReadInteger(HalfWidthText(std::string_view(host).substr(colon + 1), true));
   return LowerAscii(ContentOf(address)).starts_with("https") ? 443 : 80;
 }
 
 Text PathOfAddress(const Text& address) {
   std::string_view s = ContentOf(address);
-  Text host = HostOfAddress(address);
-  // The host is looked for after the scheme, so that a host such as "h" or "ttp" is not found
-  // inside the scheme itself.
-  Text lowered = LowerAscii(s);
-  if (lowered.empty() || lowered.back() != '/') lowered += '/';
-  int from = static_cast<int>(HostStart(lowered)) + 1;
-  int at = FindText(s, host, from, true);
-  int slash = FindText(s, "/", at < 0 ? from : at);
+  // The path starts at the first "/" after where the host starts, so that the slashes of the
+  // scheme are not taken for it.
+  int slash = FindText(s, "/", static_cast<int>(HostStart(Lowered(address))) + 1);
   return slash < 0 ? Text("/") : Text(s.substr(static_cast<size_t>(slash - 1)));
 }

@@ -33,6 +33,8 @@ TEST(AddressParsing, HostPortAndPath) {
       // Full-width digits ８０８０ and a full-width space in the port.
       {"http://host:\xA1\xA1\xA3\xB8\xA3\xB0\xA3\xB8\xA3\xB0/", "host",
        "host:\xA1\xA1\xA3\xB8\xA3\xB0\xA3\xB8\xA3\xB0", 8080, "/"},
+      // A full-width minus sign counts as a sign: －８１.
+      {"http://host:\xA3\xAD\xA3\xB8\xA3\xB1/", "host", "host:\xA3\xAD\xA3\xB8\xA3\xB1", -81, "/"},
       {"httpsite.com/x", "httpsite.com", "httpsite.com", 443, "/x"},
       // A host that also occurs inside the scheme is still found after it.
       {"http://h/p", "h", "h", 80, "/p"},
