@@ -1,15 +1,11 @@
 // Format only adds CR, LF and TAB and only drops white space outside quotes: with every space,
 // TAB, CR and LF taken out, input and output are the same bytes.
 #include <cstdint>
-#include <cstdlib>
 
+#include "FuzzInput.h"
 #include "json/JsonDocument.h"
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 Text WithoutWhiteSpace(const Text& text) {
   Text out;
@@ -23,9 +19,9 @@ Text WithoutWhiteSpace(const Text& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Text input(reinterpret_cast<const char*>(data), size);
-  input = input.substr(0, input.find('\0'));
+  input = UpToZero(input);
   JsonDocument doc;
   const Text output = doc.Format(input);
-  Check(WithoutWhiteSpace(output) == WithoutWhiteSpace(input));
+  FUZZ_CHECK(WithoutWhiteSpace(output) == WithoutWhiteSpace(input));
   return 0;
 }

@@ -6,14 +6,11 @@
 #include <cstdlib>
 #include <vector>
 
+#include "FuzzInput.h"
 #include "json/JsonAlert.h"
 #include "json/JsonDocument.h"
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 void NoAlert(const char*, JsonAlertIcon) { std::abort(); }
 
@@ -22,17 +19,17 @@ void CheckLookup(const JsonDocument& doc, const Text& path) {
   int32_t position = -1;
   Text value = doc.GetValue(path, &type, &position);
   if (position == 0) {
-    Check(value.empty() && type == JsonNodeType::Other);
-    Check(doc.GetValue(path, nullptr, nullptr, true).empty());
+    FUZZ_CHECK(value.empty() && type == JsonNodeType::Other);
+    FUZZ_CHECK(doc.GetValue(path, nullptr, nullptr, true).empty());
     return;
   }
-  Check(position >= 1 && position <= doc.NodeCount());
+  FUZZ_CHECK(position >= 1 && position <= doc.NodeCount());
   JsonNode node = doc.GetNode(position);
-  Check(node.value == value && node.type == type);
+  FUZZ_CHECK(node.value == value && node.type == type);
   Text decoded = doc.GetValue(path, nullptr, nullptr, true);
-  if (type == JsonNodeType::String) Check(decoded == doc.DecodeString(value));
-  if (type == JsonNodeType::Null) Check(decoded.empty());
-  if (type == JsonNodeType::Boolean) Check(decoded == "0" || decoded == "1");
+  if (type == JsonNodeType::String) FUZZ_CHECK(decoded == doc.DecodeString(value));
+  if (type == JsonNodeType::Null) FUZZ_CHECK(decoded.empty());
+  if (type == JsonNodeType::Boolean) FUZZ_CHECK(decoded == "0" || decoded == "1");
 }
 
 }  // namespace
@@ -58,12 +55,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     hasZero = hasZero || b == 0;
   }
   std::vector<JsonNode> nodes;
-  Check(doc.CopyNodes(nodes) == doc.NodeCount());
+  FUZZ_CHECK(doc.CopyNodes(nodes) == doc.NodeCount());
   for (size_t i = 0; i < nodes.size(); ++i) {
     const int32_t level = nodes[i].level;
-    Check(level >= 0 && level <= 1 + openings);
-    if (i == 0) Check(nodes[i].name == "JSON" && (level == 0 || level == 1));
-    if (i > 0) Check(level >= 2);
+    FUZZ_CHECK(level >= 0 && level <= 1 + openings);
+    if (i == 0) FUZZ_CHECK(nodes[i].name == "JSON" && (level == 0 || level == 1));
+    if (i > 0) FUZZ_CHECK(level >= 2);
   }
 
   CheckLookup(doc, path);
@@ -88,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fed.Feed(Text(reinterpret_cast<const char*>(json) + half, jsonSize - half));
     std::vector<JsonNode> fedNodes;
     fed.CopyNodes(fedNodes);
-    Check(fedNodes == nodes);
+    FUZZ_CHECK(fedNodes == nodes);
   }
   return 0;
 }

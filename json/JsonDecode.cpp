@@ -1,15 +1,12 @@
 // String escapes: \r \n \t \b \f, \uXXXX to the ANSI code page, anything else stands for itself.
 #include <cstdint>
 
+#include "json/JsonBytes.h"
 #include "json/JsonDocument.h"
 #include "text/CodePage.h"
 #include "text/TextBuffer.h"
 
 namespace {
-
-void AppendByte(TextBuffer& buffer, unsigned char b) {
-  buffer.Append(Text(1, static_cast<char>(b)));
-}
 
 int HexDigit(unsigned char b) {
   if (b >= '0' && b <= '9') return b - '0';
@@ -21,7 +18,7 @@ int HexDigit(unsigned char b) {
 }  // namespace
 
 Text JsonDocument::DecodeString(const Text& raw) const {
-  const size_t length = raw.find('\0') == Text::npos ? raw.size() : raw.find('\0');
+  const size_t length = ContentOf(raw).size();
   TextBuffer out;
   // The output is never longer than the input: one block of that size is all it will need.
   if (length < static_cast<size_t>(INT32_MAX)) out.SetBlockSize(static_cast<int32_t>(length) + 1);

@@ -5,15 +5,9 @@
 #include <string>
 
 #include "json/JsonAlert.h"
+#include "json/JsonBytes.h"
 
 namespace {
-
-// A zero byte adds nothing: the buffer's text ends there.
-void AppendByte(TextBuffer& buffer, unsigned char b) {
-  buffer.Append(Text(1, static_cast<char>(b)));
-}
-
-bool IsWhiteSpace(unsigned char b) { return b == ' ' || b == '\t' || b == '\r' || b == '\n'; }
 
 // Makes a 1-based count list hold at least `entries` entries and returns entry `entry`.
 int32_t& CountEntry(std::vector<int32_t>& counts, int32_t entries, int32_t entry) {
@@ -24,17 +18,6 @@ int32_t& CountEntry(std::vector<int32_t>& counts, int32_t entries, int32_t entry
 Text Decimal(int32_t n) { return std::to_string(n); }
 
 Text ElementName(int32_t position) { return "[" + Decimal(position) + "]"; }
-
-bool IsUpperCaseOf(const Text& t, const char* upper) {
-  size_t n = std::strlen(upper);
-  if (t.size() != n) return false;
-  for (size_t i = 0; i < n; ++i) {
-    char c = t[i];
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c != upper[i]) return false;
-  }
-  return true;
-}
 
 // A token is a number when reading it as a decimal double and writing that back with thirteen
 // significant digits gives the same bytes: 12, -3 and 0.5 qualify, 1.0, 1e5, 007 and +1 do not.
@@ -78,22 +61,16 @@ bool IsCanonicalNumber(const Text& t) {
 
 JsonNodeType ClassifyBareToken(const Text& t) {
   if (IsCanonicalNumber(t)) return JsonNodeType::Number;
-  if (IsUpperCaseOf(t, "TRUE") || IsUpperCaseOf(t, "FALSE")) return JsonNodeType::Boolean;
-  if (t.empty() || IsUpperCaseOf(t, "NULL")) return JsonNodeType::Null;
+  if (IsWordIgnoringCase(t, "true") || IsWordIgnoringCase(t, "false")) return JsonNodeType::Boolean;
+  if (t.empty() || IsWordIgnoringCase(t, "null")) return JsonNodeType::Null;
   return JsonNodeType::Other;
-}
-
-// A text ends at its first zero byte.
-size_t TextLength(const Text& text) {
-  size_t zero = text.find('\0');
-  return zero == Text::npos ? text.size() : zero;
 }
 
 }  // namespace
 
 bool JsonDocument::Parse(const Text& text) {
   Clear();
-  ScanRange(reinterpret_cast<const unsigned char*>(text.data()), TextLength(text));
+  ScanRange(reinterpret_cast<const unsigned char*>(text.data()), ContentOf(text).size());
   return NodeCount() > 1;
 }
 
@@ -104,7 +81,7 @@ bool JsonDocument::ParseBytes(const Bytes& bytes) {
 }
 
 void JsonDocument::Feed(const Text& text) {
-  ScanRange(reinterpret_cast<const unsigned char*>(text.data()), TextLength(text));
+  ScanRange(reinterpret_cast<const unsigned char*>(text.data()), ContentOf(text).size());
 }
 
 void JsonDocument::Scan(const Bytes& bytes) { ScanRange(bytes.data(), bytes.size()); }
@@ -266,6 +243,7 @@ void JsonDocument::OnAfterKey(unsigned char b) {
 }
 
 void JsonDocument::OnBeforeValue(unsigned char b) {
+  if (IsWhiteSpace(b)) return;
   switch (b) {
     case '{':
       token.Reset();
@@ -285,11 +263,6 @@ void JsonDocument::OnBeforeValue(unsigned char b) {
       nodes.back().value.clear();
       PopState();
       if (b == '}') OnInObject(b);
-      break;
-    case ' ':
-    case '\t':
-    case '\r':
-    case '\n':
       break;
     case '"':
       token.Reset();
@@ -338,6 +311,7 @@ void JsonDocument::FinishBareValue(unsigned char b) {
 }
 
 void JsonDocument::OnInArray(unsigned char b) {
+  if (IsWhiteSpace(b)) return;
   switch (b) {
     case '{':
       BeginNode(InObject);
@@ -357,11 +331,6 @@ void JsonDocument::OnInArray(unsigned char b) {
       }
       break;
     }
-    case ' ':
-    case '\t':
-    case '\r':
-    case '\n':
-      break;
     default:
       BeginNode(BeforeValue);
       OnBeforeValue(b);

@@ -1,15 +1,8 @@
 // Lays JSON text out for reading: one member or element per line, TAB indentation, a TAB after
 // each colon. Works on the text alone and checks nothing.
+#include "json/JsonBytes.h"
 #include "json/JsonDocument.h"
 #include "text/TextBuffer.h"
-
-namespace {
-
-void AppendByte(TextBuffer& buffer, unsigned char b) {
-  buffer.Append(Text(1, static_cast<char>(b)));
-}
-
-}  // namespace
 
 Text JsonDocument::NewlineIndent(int32_t count) {
   Text text = "\r\n";
@@ -18,7 +11,7 @@ Text JsonDocument::NewlineIndent(int32_t count) {
 }
 
 Text JsonDocument::Format(const Text& json) const {
-  const size_t length = json.find('\0') == Text::npos ? json.size() : json.find('\0');
+  const size_t length = ContentOf(json).size();
   TextBuffer out;
   const size_t blockSize = 2 * length;
   out.SetBlockSize(blockSize > INT32_MAX ? INT32_MAX : static_cast<int32_t>(blockSize));

@@ -2,14 +2,10 @@
 #include <cstdlib>
 #include <vector>
 
+#include "json/JsonBytes.h"
 #include "json/JsonDocument.h"
 
 namespace {
-
-size_t TextLength(const Text& text) {
-  size_t zero = text.find('\0');
-  return zero == Text::npos ? text.size() : zero;
-}
 
 // "a[0].b" reads as "a.[0].b". Every dot ends a component, so two dots in a row give an empty
 // one; a leading dot gives an empty first component, which is dropped.
@@ -35,16 +31,6 @@ Text CountInside(const Text& value) {
   return value.substr(2, value.size() - 4);
 }
 
-bool EqualsIgnoringCase(const Text& a, const char* lower) {
-  size_t i = 0;
-  for (; i < a.size() && lower[i] != '\0'; ++i) {
-    char c = a[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lower[i]) return false;
-  }
-  return i == a.size() && lower[i] == '\0';
-}
-
 }  // namespace
 
 Text JsonDocument::GetValue(const Text& path, JsonNodeType* nodeType, int32_t* nodePosition,
@@ -52,7 +38,7 @@ Text JsonDocument::GetValue(const Text& path, JsonNodeType* nodeType, int32_t* n
   JsonNodeType foundType = JsonNodeType::Other;
   int32_t foundPosition = 0;
   Text result;
-  size_t pathLength = TextLength(path);
+  size_t pathLength = ContentOf(path).size();
 
   if (pathLength == 0) {
     if (!nodes.empty()) {
@@ -84,7 +70,7 @@ Text JsonDocument::GetValue(const Text& path, JsonNodeType* nodeType, int32_t* n
       switch (node.type) {
         case JsonNodeType::String: result = DecodeString(node.value); break;
         case JsonNodeType::Boolean:
-          result.push_back(EqualsIgnoringCase(node.value, "true") ? '1' : '0');
+          result.push_back(IsWordIgnoringCase(node.value, "true") ? '1' : '0');
           break;
         case JsonNodeType::Object:
         case JsonNodeType::Array: result = CountInside(node.value); break;
