@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "FuzzInput.h"
 #include "text/RegexEngine.h"
 
 namespace {
@@ -40,12 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<RegexMatch> matches;
   if (engine.Execute(subject, matches)) {
     for (const RegexMatch& m : matches) {
-      if (m.index > subject.size() || m.length > subject.size() - m.index) __builtin_trap();
+      FUZZ_CHECK(m.index <= subject.size() && m.length <= subject.size() - m.index);
       for (auto g : m.groups)
-        if (g.first != RegexMatch::npos && (g.first > g.second || g.second > subject.size())) __builtin_trap();
+        FUZZ_CHECK(g.first == RegexMatch::npos || (g.first <= g.second && g.second <= subject.size()));
     }
     bool ok = false;
-    if (engine.Test(subject, &ok) != !matches.empty() && ok) __builtin_trap();
+    FUZZ_CHECK(engine.Test(subject, &ok) == !matches.empty() || !ok);
   }
   std::u16string replaced;
   engine.Replace(subject, u"[$1$&$`$'$$]", replaced);

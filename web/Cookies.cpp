@@ -11,7 +11,7 @@ namespace {
 Text Join(const std::vector<Text>& items, std::string_view separator) {
   Text out;
   for (const Text& item : items) {
-    if (!out.empty() || &item != &items.front()) out += separator;
+    if (&item != &items.front()) out += separator;
     out += item;
   }
   return out;

@@ -2,7 +2,6 @@
 
 #include "text/DoubleByte.h"
 #include "web/ZlibCodec.h"
-#include "web/AddressParsing.h"
 #include "web/HeaderText.h"
 
 const char kDefaultUserAgent[] =
