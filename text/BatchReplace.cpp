@@ -67,6 +67,8 @@ Text BatchReplace(const Text& text, Param<int32_t> maxCount, Param<int32_t> star
   int32_t limit = maxCount.present ? maxCount.value : -1;
   Text t(ContentOf(text));
   for (const auto& pair : pairs) {
+    // Most calls give a few pairs: the absent ones would each copy the whole text for nothing.
+    if (ContentOf(*pair[0]).empty()) continue;
     t = ReplaceText(t, *pair[0], *pair[1], limit, startPosition.value, caseSensitive.value);
   }
   return t;

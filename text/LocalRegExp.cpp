@@ -124,11 +124,12 @@ struct RunResult {
 };
 using SharedRun = std::shared_ptr<const RunResult>;
 
-class SubMatchList final : public DispatchBase {
- public:
-  SubMatchList(SharedRun run, size_t match) : run_(std::move(run)), match_(match) {}
-
+// A read-only collection with Item (the default member, by 0-based index) and Count.
+class IndexedList : public DispatchBase {
  protected:
+  virtual size_t Count() const = 0;
+  virtual HRESULT ItemAt(size_t index, VARIANT* result) = 0;
+
   const Member* Members(size_t& count) const override {
     static const Member members[] = {{L"Item", DISPID_VALUE}, {L"Count", 1}};
     count = 2;
@@ -136,13 +137,23 @@ class SubMatchList final : public DispatchBase {
   }
   HRESULT Call(DISPID id, WORD flags, DISPPARAMS& params, VARIANT* result) override {
     if (!IsGet(flags)) return DISP_E_MEMBERNOTFOUND;
-    const RegexMatch& m = run_->matches[match_];
-    if (id == 1) return Return(result, static_cast<long>(m.groups.size()));
+    if (id == 1) return Return(result, static_cast<long>(Count()));
     if (id != DISPID_VALUE) return DISP_E_MEMBERNOTFOUND;
     Variant index;
     if (FAILED(Arg(params, 0, VT_I4, index))) return DISP_E_BADINDEX;
-    if (index.v.lVal < 0 || static_cast<size_t>(index.v.lVal) >= m.groups.size()) return DISP_E_BADINDEX;
-    auto group = m.groups[static_cast<size_t>(index.v.lVal)];
+    if (index.v.lVal < 0 || static_cast<size_t>(index.v.lVal) >= Count()) return DISP_E_BADINDEX;
+    return ItemAt(static_cast<size_t>(index.v.lVal), result);
+  }
+};
+
+class SubMatchList final : public IndexedList {
+ public:
+  SubMatchList(SharedRun run, size_t match) : run_(std::move(run)), match_(match) {}
+
+ protected:
+  size_t Count() const override { return run_->matches[match_].groups.size(); }
+  HRESULT ItemAt(size_t index, VARIANT* result) override {
+    auto group = run_->matches[match_].groups[index];
     if (group.first == RegexMatch::npos) return S_OK;  // a group that took no part: Empty
     return ReturnText(result, std::u16string_view(run_->subject).substr(group.first, group.second - group.first));
   }
@@ -180,24 +191,14 @@ class MatchItem final : public DispatchBase {
   size_t match_;
 };
 
-class MatchList final : public DispatchBase {
+class MatchList final : public IndexedList {
  public:
   explicit MatchList(SharedRun run) : run_(std::move(run)) {}
 
  protected:
-  const Member* Members(size_t& count) const override {
-    static const Member members[] = {{L"Item", DISPID_VALUE}, {L"Count", 1}};
-    count = 2;
-    return members;
-  }
-  HRESULT Call(DISPID id, WORD flags, DISPPARAMS& params, VARIANT* result) override {
-    if (!IsGet(flags)) return DISP_E_MEMBERNOTFOUND;
-    if (id == 1) return Return(result, static_cast<long>(run_->matches.size()));
-    if (id != DISPID_VALUE) return DISP_E_MEMBERNOTFOUND;
-    Variant index;
-    if (FAILED(Arg(params, 0, VT_I4, index))) return DISP_E_BADINDEX;
-    if (index.v.lVal < 0 || static_cast<size_t>(index.v.lVal) >= run_->matches.size()) return DISP_E_BADINDEX;
-    return ReturnObject(result, new (std::nothrow) MatchItem(run_, static_cast<size_t>(index.v.lVal)));
+  size_t Count() const override { return run_->matches.size(); }
+  HRESULT ItemAt(size_t index, VARIANT* result) override {
+    return ReturnObject(result, new (std::nothrow) MatchItem(run_, index));
   }
 
  private:

@@ -258,14 +258,13 @@ RegexEngine::RegexEngine() = default;
 RegexEngine::~RegexEngine() = default;
 
 const RegexProgram* RegexEngine::Compiled() {
-  if (!compiledOnce_ || compiledPattern_ != pattern || compiledIgnoreCase_ != ignoreCase ||
+  if (!program_ || compiledPattern_ != pattern || compiledIgnoreCase_ != ignoreCase ||
       compiledMultiline_ != multiline) {
     if (!program_) program_ = std::make_unique<RegexProgram>();
     compiledValid_ = CompileRegex(pattern, ignoreCase, multiline, *program_);
     compiledPattern_ = pattern;
     compiledIgnoreCase_ = ignoreCase;
     compiledMultiline_ = multiline;
-    compiledOnce_ = true;
   }
   return compiledValid_ ? program_.get() : nullptr;
 }

@@ -53,5 +53,4 @@ class RegexEngine {
   bool compiledIgnoreCase_ = false;
   bool compiledMultiline_ = false;
   bool compiledValid_ = false;
-  bool compiledOnce_ = false;
 };

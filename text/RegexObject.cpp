@@ -19,16 +19,11 @@ int ByteOfCharacter(const Text& text, int character) {
   return static_cast<int>(k);
 }
 
-struct BstrArg {
+struct BstrArg : Variant {
   explicit BstrArg(const Text& text) {
-    VariantInit(&v);
     v.vt = VT_BSTR;
     v.bstrVal = TextToBstr(text);
   }
-  ~BstrArg() { VariantClear(&v); }
-  BstrArg(const BstrArg&) = delete;
-  BstrArg& operator=(const BstrArg&) = delete;
-  VARIANT v;
 };
 
 void PutBool(IDispatch* object, const wchar_t* name, bool value) {
@@ -45,14 +40,19 @@ int CountOf(IDispatch* collection) {
   return VariantToInt(count.v);
 }
 
-ComRef<IDispatch> ItemOf(IDispatch* collection, int zeroBased) {
-  if (!collection || zeroBased < 0) return {};
+// Entry zeroBased of a collection (matches or groups); false when there is none.
+bool ItemValue(IDispatch* collection, int zeroBased, Variant& item) {
+  if (!collection || zeroBased < 0) return false;
   VARIANT index;
   VariantInit(&index);
   index.vt = VT_I4;
   index.lVal = zeroBased;
+  return DispatchGet(collection, L"Item", item, &index, 1);
+}
+
+ComRef<IDispatch> ItemOf(IDispatch* collection, int zeroBased) {
   Variant item;
-  if (!DispatchGet(collection, L"Item", item, &index, 1)) return {};
+  if (!ItemValue(collection, zeroBased, item)) return {};
   return VariantToDispatch(item.v);
 }
 
@@ -132,14 +132,7 @@ Text RegexObject::SubMatchText(int match, int group, int* position) const {
   ComRef<IDispatch> m = MatchAt(match);
   ComRef<IDispatch> groups = SubMatchesOf(m.Get());
   Text value;
-  if (groups && group >= 1) {
-    VARIANT index;
-    VariantInit(&index);
-    index.vt = VT_I4;
-    index.lVal = group - 1;
-    Variant item;
-    if (DispatchGet(groups.Get(), L"Item", item, &index, 1)) value = VariantToText(item.v);
-  }
+  if (Variant item; group >= 1 && ItemValue(groups.Get(), group - 1, item)) value = VariantToText(item.v);
   if (position) {
     Variant first, ignore;
     int f = DispatchGet(m.Get(), L"FirstIndex", first) ? VariantToInt(first.v) : 0;

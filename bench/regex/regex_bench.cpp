@@ -1,7 +1,7 @@
 // The picture pattern over a 2 MB article page with 5,000 pictures, run as the extraction runs it
 // (Create, MatchCount, SubMatchText for every match), on the system component and on the
 // in-process engine; then a 10 MB single-line subject on the in-process engine.
-//   scripts/wine-run build/win64/bench/regex_bench.exe
+//   scripts/wine-run build/win64/bench/regex/regex_bench.exe
 #include <algorithm>
 #include <cstdio>
 #include <vector>
