@@ -60,33 +60,20 @@ void PaintDrawnShadow(HWND host, int32_t width, int32_t height) {
 }
 
 void DrawDrawnShadow(HWND shadowWindow, HDC deviceContext, int32_t width, int32_t height) {
-  const uint32_t colour = ShadowColourOf(shadowWindow);
-  const int32_t s = ShadowSizeOf(shadowWindow);
-  const int32_t step = ShadowStep(s);
-
   GdipGraphics graphics;
   gp::GdipCreateFromHDC(deviceContext, graphics.out());
   if (!graphics.get()) return;
 
-  if (ImageObject* picture = PictureFor(colour, s)) {
+  if (ImageObject* picture = PictureFor(ShadowColourOf(shadowWindow), ShadowSizeOf(shadowWindow))) {
     DrawNineSlice(graphics.get(), picture->Handle(), width, height);
     return;
   }
-
-  GdiObject region(CreateRectRgn(s, s, width - s, height - s));
-  gp::GdipSetClipHrgn(graphics.get(), static_cast<HRGN>(region.get()), Gdiplus::CombineModeXor);
-  gp::GdipSetSmoothingMode(graphics.get(), Gdiplus::SmoothingModeAntiAlias);
   gp::GdipSetCompositingQuality(graphics.get(), Gdiplus::CompositingQualityAssumeLinear);
-  for (int32_t i = 1; i <= s; ++i) {
-    GdipPen pen;
-    gp::GdipCreatePen1(ColourToArgb(colour, static_cast<uint32_t>(step * i)), 1.0f,
-                       Gdiplus::UnitPixel, pen.out());
-    GdipPath path(RoundedRectPath(static_cast<float>(i - 1), static_cast<float>(i - 1),
-                                  static_cast<float>(width - 2 * i + 1),
-                                  static_cast<float>(height - 2 * i + 1), 4.0f));
-    if (pen.get() && path.get()) gp::GdipDrawPath(graphics.get(), pen.get(), path.get());
-  }
-  gp::GdipResetClip(graphics.get());
+  DrawShadowBand(graphics.get(), shadowWindow, width, height,
+                 [](Gdiplus::GpGraphics* g, Gdiplus::GpPen* pen, float x, float y, float w, float h) {
+                   GdipPath path(RoundedRectPath(x, y, w, h, 4.0f));
+                   if (path.get()) gp::GdipDrawPath(g, pen, path.get());
+                 });
 }
 
 Gdiplus::GpPath* RoundedRectPath(float x, float y, float w, float h, float radius) {

@@ -40,17 +40,13 @@ int32_t DressWindow(HWND window, Param<Bytes> skinData, Param<int32_t> skinNumbe
     DressingState.promptResultCell = InstallMessageBoxRedirect(OpenPromptWindow, RememberPromptTexts);
   }
 
-  uint32_t colour = shadowColour.value;
-  int32_t size = shadowSize.value;
-  bool colourSet = shadowColour.present, sizeSet = shadowSize.present;
-  auto applyDefaults = [&] {
-    if (!colourSet) colour = kDefaultShadowColour, colourSet = true;
-    if (!sizeSet) size = kDefaultShadowSize, sizeSet = true;
-  };
+  // A shadow that is applied takes the default colour and size for what was not given.
+  const bool anyShadow = shadowAtStart.value == 1 || shadowKind.value == 1 || shadowKind.value == 2;
+  const uint32_t colour = anyShadow && !shadowColour.present ? kDefaultShadowColour : shadowColour.value;
+  const int32_t size = anyShadow && !shadowSize.present ? kDefaultShadowSize : shadowSize.value;
   if (shadowAtStart.value == 1) {
     DressingState.shadowsOn = 1;
     StartDressingGdiplus();
-    applyDefaults();
     ApplyLayeredShadow(window, colour, size, true);
   }
 
@@ -61,10 +57,8 @@ int32_t DressWindow(HWND window, Param<Bytes> skinData, Param<int32_t> skinNumbe
   if (shadowKind.value > 0) DressingState.shadowsOn = 1;
   if (shadowKind.value == 1) {
     StartDressingGdiplus();
-    applyDefaults();
     ApplyLayeredShadow(window, colour, size, true);
   } else if (shadowKind.value == 2) {
-    applyDefaults();
     ApplyDrawnShadow(window, colour, size, true);
   }
   DressingState.shadowKind = shadowKind.value;

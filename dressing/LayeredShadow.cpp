@@ -1,6 +1,7 @@
 #include "dressing/LayeredShadow.h"
 
 #include "dressing/GdiResources.h"
+#include "dressing/ShadowDrawing.h"
 #include "dressing/ShadowWindow.h"
 
 namespace {
@@ -38,28 +39,13 @@ void PaintLayeredShadow(HWND host, int32_t width, int32_t height) {
 }
 
 void DrawShadowRings(HWND shadowWindow, HDC deviceContext, int32_t width, int32_t height) {
-  const uint32_t colour = ShadowColourOf(shadowWindow);
-  const int32_t s = ShadowSizeOf(shadowWindow);
-  const int32_t step = ShadowStep(s);
-
-  GdiObject region(CreateRectRgn(s, s, width - s, height - s));
   GdipGraphics graphics;
   gp::GdipCreateFromHDC(deviceContext, graphics.out());
   if (!graphics.get()) return;
-  // Exclusive-or with the inner rectangle leaves only the band outside it paintable.
-  gp::GdipSetClipHrgn(graphics.get(), static_cast<HRGN>(region.get()), Gdiplus::CombineModeXor);
-  gp::GdipSetSmoothingMode(graphics.get(), Gdiplus::SmoothingModeAntiAlias);
-
-  for (int32_t i = 1; i <= s; ++i) {
-    GdipPen pen;
-    gp::GdipCreatePen1(ColourToArgb(colour, static_cast<uint32_t>(step * i)), 1.0f,
-                       Gdiplus::UnitPixel, pen.out());
-    if (!pen.get()) continue;
-    gp::GdipDrawRectangle(graphics.get(), pen.get(), static_cast<float>(i - 1),
-                          static_cast<float>(i - 1), static_cast<float>(width - 2 * i + 1),
-                          static_cast<float>(height - 2 * i + 1));
-  }
-  gp::GdipResetClip(graphics.get());
+  DrawShadowBand(graphics.get(), shadowWindow, width, height,
+                 [](Gdiplus::GpGraphics* g, Gdiplus::GpPen* pen, float x, float y, float w, float h) {
+                   gp::GdipDrawRectangle(g, pen, x, y, w, h);
+                 });
 }
 
 uint32_t ColourToArgb(uint32_t colour, uint32_t alpha) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 MessageBoxRedirectRecord MessageBoxRedirect;
 
@@ -10,26 +11,21 @@ namespace {
 // The jump written over the entry: load the replacement's address into the accumulator and jump
 // there. The accumulator is free at a function's entry under both calling conventions.
 #if defined(_WIN64)
-constexpr size_t kPatchLength = 12;  // mov rax, imm64; jmp rax
-Bytes MakePatch(const void* target) {
-  Bytes patch{0x48, 0xB8};
-  const auto address = reinterpret_cast<uint64_t>(target);
-  for (int i = 0; i < 8; ++i) patch.push_back(static_cast<unsigned char>(address >> (8 * i)));
-  patch.push_back(0xFF);
-  patch.push_back(0xE0);
-  return patch;
-}
+constexpr unsigned char kLoadAccumulator[] = {0x48, 0xB8};  // mov rax, imm64
 #else
-constexpr size_t kPatchLength = 7;  // mov eax, imm32; jmp eax
+constexpr unsigned char kLoadAccumulator[] = {0xB8};  // mov eax, imm32
+#endif
+constexpr unsigned char kJumpToAccumulator[] = {0xFF, 0xE0};  // jmp rax / jmp eax
+constexpr size_t kPatchLength = sizeof kLoadAccumulator + sizeof(void*) + sizeof kJumpToAccumulator;
+
 Bytes MakePatch(const void* target) {
-  Bytes patch{0xB8};
-  const auto address = reinterpret_cast<uint32_t>(target);
-  for (int i = 0; i < 4; ++i) patch.push_back(static_cast<unsigned char>(address >> (8 * i)));
-  patch.push_back(0xFF);
-  patch.push_back(0xE0);
+  Bytes patch(std::begin(kLoadAccumulator), std::end(kLoadAccumulator));
+  const auto address = reinterpret_cast<uintptr_t>(target);
+  for (size_t i = 0; i < sizeof(void*); ++i) patch.push_back(static_cast<unsigned char>(address >> (8 * i)));
+  patch.insert(patch.end(), std::begin(kJumpToAccumulator), std::end(kJumpToAccumulator));
   return patch;
 }
-#endif
+
 // Everything the patch covers must be saved, or lifting it would leave part of the jump behind.
 constexpr size_t kSavedLength = kPatchLength > 8 ? kPatchLength : 8;
 

@@ -1,5 +1,7 @@
 #pragma once
-// The GDI+ pieces of the drawn shadow, open to the tests.
+// The GDI+ pieces of the shadows, open to the tests.
+#include <windows.h>
+
 #include <cstdint>
 
 #include "dressing/GdiResources.h"
@@ -10,3 +12,11 @@ Gdiplus::GpPath* RoundedRectPath(float x, float y, float w, float h, float radiu
 // their length, the middle over the rest.
 void DrawNineSlice(Gdiplus::GpGraphics* graphics, Gdiplus::GpImage* image, int32_t width,
                    int32_t height);
+
+// Draws one ring of a shadow: a rectangle or a rounded one at x, y of w x h.
+using ShadowRing = void (*)(Gdiplus::GpGraphics* graphics, Gdiplus::GpPen* pen, float x, float y,
+                            float w, float h);
+// The rings of a shadow window's band outside its inner rectangle: ring i from the outside in, in
+// the shadow's colour with i times its alpha step, anti-aliased.
+void DrawShadowBand(Gdiplus::GpGraphics* graphics, HWND shadowWindow, int32_t width, int32_t height,
+                    ShadowRing ring);

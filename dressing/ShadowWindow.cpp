@@ -2,6 +2,7 @@
 
 #include "dressing/GdiResources.h"
 #include "dressing/LayeredShadow.h"
+#include "dressing/ShadowDrawing.h"
 
 namespace {
 
@@ -148,4 +149,24 @@ LRESULT ShadowProc(ShadowUpdate update, HWND window, UINT message, WPARAM wParam
       break;
   }
   return result;
+}
+
+void DrawShadowBand(Gdiplus::GpGraphics* graphics, HWND shadowWindow, int32_t width, int32_t height,
+                    ShadowRing ring) {
+  const uint32_t colour = ShadowColourOf(shadowWindow);
+  const int32_t s = ShadowSizeOf(shadowWindow);
+  const int32_t step = ShadowStep(s);
+  GdiObject region(CreateRectRgn(s, s, width - s, height - s));
+  // Exclusive-or with the inner rectangle leaves only the band outside it paintable.
+  gp::GdipSetClipHrgn(graphics, static_cast<HRGN>(region.get()), Gdiplus::CombineModeXor);
+  gp::GdipSetSmoothingMode(graphics, Gdiplus::SmoothingModeAntiAlias);
+  for (int32_t i = 1; i <= s; ++i) {
+    GdipPen pen;
+    gp::GdipCreatePen1(ColourToArgb(colour, static_cast<uint32_t>(step * i)), 1.0f,
+                       Gdiplus::UnitPixel, pen.out());
+    if (!pen.get()) continue;
+    ring(graphics, pen.get(), static_cast<float>(i - 1), static_cast<float>(i - 1),
+         static_cast<float>(width - 2 * i + 1), static_cast<float>(height - 2 * i + 1));
+  }
+  gp::GdipResetClip(graphics);
 }
