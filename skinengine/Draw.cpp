@@ -28,14 +28,19 @@ HFONT FontOf(HWND window, const Theme& theme) {
   return font ? font : theme.font;
 }
 
-void Caption(HWND window, HDC dc, RECT r, COLORREF colour, UINT format, const Theme& theme) {
-  wchar_t text[256];
-  const int n = GetWindowTextW(window, text, 256);
-  HGDIOBJ oldFont = SelectObject(dc, FontOf(window, theme));
+// Text over what is already drawn, in that font and colour; n -1 for a zero-ended text.
+void DrawLabel(HDC dc, const wchar_t* text, int n, RECT r, COLORREF colour, UINT format, HFONT font) {
+  HGDIOBJ oldFont = SelectObject(dc, font);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colour);
   DrawTextW(dc, text, n, &r, format);
   SelectObject(dc, oldFont);
+}
+
+void Caption(HWND window, HDC dc, RECT r, COLORREF colour, UINT format, const Theme& theme) {
+  wchar_t text[256];
+  const int n = GetWindowTextW(window, text, 256);
+  DrawLabel(dc, text, n, r, colour, format, FontOf(window, theme));
 }
 
 }  // namespace
@@ -93,11 +98,8 @@ void DrawTabControl(HWND tab, HDC dc, const Theme& theme) {
     info.pszText = text;
     info.cchTextMax = 128;
     SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&info));
-    HGDIOBJ oldFont = SelectObject(dc, FontOf(tab, theme));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, on ? s.tabSelectedText : s.tabText);
-    DrawTextW(dc, text, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, oldFont);
+    DrawLabel(dc, text, -1, box, on ? s.tabSelectedText : s.tabText,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, FontOf(tab, theme));
   }
 }
 
@@ -227,16 +229,8 @@ void DrawCaptionFrame(HWND window, const Theme& theme, bool active) {
 
   wchar_t title[256];
   const int n = GetWindowTextW(window, title, 256);
-  LOGFONTW lf{};
-  GetObjectW(theme.font, sizeof lf, &lf);
-  lf.lfWeight = FW_BOLD;
-  HFONT bold = CreateFontIndirectW(&lf);
-  HGDIOBJ oldFont = SelectObject(dc, bold ? bold : theme.font);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, active ? s.captionText : Mix(s.captionText, bar));
-  RECT text{textLeft, caption.top, box.left - 4, caption.bottom};
-  DrawTextW(dc, title, n, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-  SelectObject(dc, oldFont);
-  if (bold) DeleteObject(bold);
+  DrawLabel(dc, title, n, {textLeft, caption.top, box.left - 4, caption.bottom}, glyph,
+            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS,
+            theme.captionFont ? theme.captionFont : theme.font);
   ReleaseDC(window, dc);
 }

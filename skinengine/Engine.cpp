@@ -342,6 +342,10 @@ void Unload() {
       SendMessageW(window, WM_SETFONT, 0, FALSE);
     if (IsWindow(window)) RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
   }
+  // The list lives on the process heap, which outlasts the engine's own memory.
+  if (skinned) HeapFree(GetProcessHeap(), 0, skinned);
+  skinned = nullptr;
+  skinnedCapacity = 0;
   DestroyTheme(currentTheme);
   currentTheme = nullptr;
 }

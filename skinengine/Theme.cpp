@@ -3,7 +3,7 @@
 Theme* currentTheme = nullptr;
 
 Theme* MakeTheme(const Skin& skin) {
-  auto* theme = new Theme{skin, nullptr, nullptr, nullptr};
+  auto* theme = new Theme{skin, nullptr, nullptr, nullptr, nullptr};
   theme->windowBrush = CreateSolidBrush(skin.windowBackground);
   theme->editBrush = CreateSolidBrush(skin.editBackground);
   HDC screen = GetDC(nullptr);
@@ -16,6 +16,10 @@ Theme* MakeTheme(const Skin& skin) {
     DestroyTheme(theme);
     return nullptr;
   }
+  LOGFONTW bold{};
+  GetObjectW(theme->font, sizeof bold, &bold);
+  bold.lfWeight = FW_BOLD;
+  theme->captionFont = CreateFontIndirectW(&bold);
   return theme;
 }
 
@@ -24,5 +28,6 @@ void DestroyTheme(Theme* theme) {
   if (theme->windowBrush) DeleteObject(theme->windowBrush);
   if (theme->editBrush) DeleteObject(theme->editBrush);
   if (theme->font) DeleteObject(theme->font);
+  if (theme->captionFont) DeleteObject(theme->captionFont);
   delete theme;
 }

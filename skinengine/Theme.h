@@ -9,6 +9,7 @@ struct Theme {
   HBRUSH windowBrush;
   HBRUSH editBrush;
   HFONT font;
+  HFONT captionFont;  // the font in bold for window titles; null when it cannot be made
 };
 
 // Null when the GDI objects cannot be made.
