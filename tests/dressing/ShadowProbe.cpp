@@ -1,11 +1,12 @@
 #include "tests/dressing/ShadowProbe.h"
 
 #include "dressing/LayeredShadow.h"
+#include "forms/Runtime.h"
 
 TestHost::TestHost(int x, int y, int w, int h, DWORD style)
     : window_(CreateWindowExW(0, L"STATIC", L"host", style, x, y, w, h, nullptr, nullptr,
                               GetModuleHandleW(nullptr), nullptr)) {
-  PumpMessages();
+  ProcessPendingEvents();
 }
 
 TestHost::~TestHost() {
@@ -30,14 +31,6 @@ PixelCanvas::~PixelCanvas() {
   SelectObject(dc_, previous_);
   DeleteObject(bitmap_);
   DeleteDC(dc_);
-}
-
-void PumpMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
 }
 
 HWND MakePropertyWindow(uint32_t colour, int32_t size) {

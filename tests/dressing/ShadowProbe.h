@@ -38,7 +38,5 @@ class PixelCanvas {
   uint32_t* bits_ = nullptr;
 };
 
-// Lets queued and sent messages run.
-void PumpMessages();
 // A stand-in shadow window carrying the colour and size properties the drawing reads.
 HWND MakePropertyWindow(uint32_t colour, int32_t size);

@@ -9,6 +9,7 @@
 
 #include "dressing/DrawnShadow.h"
 #include "dressing/LayeredShadow.h"
+#include "forms/Runtime.h"
 #include "tests/dressing/ShadowProbe.h"
 
 namespace {
@@ -67,7 +68,7 @@ TEST_P(ShadowWindow, AppliesAroundHostAsOwnedClickThroughPopup) {
   const WNDPROC original = ProcOf(host.get());
 
   ASSERT_EQ(kind.apply(host.get(), RGB(120, 120, 120), 4, true), 1);
-  PumpMessages();
+  ProcessPendingEvents();
   HWND shadow = ShadowOf(host.get());
   ASSERT_TRUE(IsWindow(shadow));
   EXPECT_EQ(GetWindow(shadow, GW_OWNER), host.get());
@@ -103,7 +104,7 @@ TEST_P(ShadowWindow, ApplyingAgainReusesWindowAndSubclassesOnce) {
   HWND first = ShadowOf(host.get());
 
   ASSERT_EQ(kind.apply(host.get(), RGB(0, 0, 255), 7, true), 1);
-  PumpMessages();
+  ProcessPendingEvents();
   EXPECT_EQ(ShadowOf(host.get()), first);
   EXPECT_EQ(Prop(first, kShadowColourKey), RGB(0, 0, 255));
   EXPECT_EQ(Prop(first, kShadowSizeKey), 7u);
@@ -116,7 +117,7 @@ TEST_P(ShadowWindow, ApplyingAgainReusesWindowAndSubclassesOnce) {
 TEST_P(ShadowWindow, SizeNotGivenIsFive) {
   TestHost host;
   ASSERT_EQ(GetParam().apply(host.get(), RGB(120, 120, 120), 0, false), 1);
-  PumpMessages();
+  ProcessPendingEvents();
   HWND shadow = ShadowOf(host.get());
   EXPECT_EQ(Prop(shadow, kShadowSizeKey), 5u);
   EXPECT_EQ(RectOf(shadow), Grown(host.get(), 5));
@@ -177,7 +178,7 @@ TEST_P(ShadowWindow, FollowsHostThroughMovesSizesAndShowStates) {
   for (const Step& step : steps) {
     SCOPED_TRACE(step.what);
     step.act(host.get());
-    PumpMessages();
+    ProcessPendingEvents();
     EXPECT_EQ(IsWindowVisible(shadow) != 0, step.shadowShown);
     if (step.shadowShown) {
       EXPECT_EQ(RectOf(shadow), Grown(host.get(), 6));
@@ -191,7 +192,7 @@ TEST_P(ShadowWindow, HostOfZeroSizeLeavesShadowWhereItIs) {
   HWND shadow = ShadowOf(host.get());
   const std::string before = RectOf(shadow);
   SetWindowPos(host.get(), nullptr, 0, 0, 0, 200, SWP_NOMOVE | SWP_NOZORDER);
-  PumpMessages();
+  ProcessPendingEvents();
   EXPECT_EQ(RectOf(shadow), before);
 }
 
@@ -218,7 +219,7 @@ TEST(ShadowKinds, RequestOfOtherKindReusesWindowAndSubclass) {
       EXPECT_EQ(ClassOf(shadow), c.firstClass);
     }
     SetWindowPos(host.get(), nullptr, 150, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    PumpMessages();
+    ProcessPendingEvents();
     EXPECT_EQ(RectOf(shadow), Grown(host.get(), 5));
   }
 }
